@@ -1,6 +1,7 @@
 #pragma once
 
 #include "emulator/EmulatorFolders.h"
+#include "gamesdb/GameInfo.h"
 #include "processing/FileTypes.h"
 
 #include <QString>
@@ -108,6 +109,11 @@ struct AppState {
     EmulatorFolders emulatorFolders;
     QString EmulatorDescription;
     QString EmulatorVersion;
+
+    // Games
+    GameList FullGamesList;
+    GameList SearchResults;
+    GameList WorkList;
 
     // Long steps: while one runs, the step buttons are held off and a close request waits.
     int longStepDepth = 0;

@@ -1,0 +1,349 @@
+#include "Wizard.h"
+
+#include "AppState.h"
+#include "Settings.h"
+#include "common/DialogPort.h"
+#include "common/FileOps.h"
+
+#include <algorithm>
+
+namespace {
+
+template <typename F, typename... Args>
+void call(const std::function<F>& seam, Args&&... args) {
+    if (seam) {
+        seam(std::forward<Args>(args)...);
+    }
+}
+
+struct OperationTexts {
+    const char* actionName;
+    const char* titleSuffix;
+};
+constexpr OperationTexts kOperations[kOperationCount] = {
+    {"Delete Files", "DELETE"},
+    {"Rename Files", "RENAME"},
+    {"Restore Files ", "RESTORE"},  // the trailing blank shows wherever the name is used
+    {"Delete Renamed Files", "DELETE RENAMED"},
+    {"Move Files", "MOVE"},
+};
+
+constexpr const char* kPageTitles[7] = {
+    "WELCOME",           "SETUP: EMULATOR AND CATEGORIES FILES", "SETUP 2: IMAGES FOLDERS", "SELECT FILE TYPES",
+    "SELECT ACTION TYPE", "SELECT GAMES TO ",                     "COMPLETE THE WIZARD",
+};
+
+// On POSIX a destination is a full path exactly when it begins with "/".
+bool isFullPath(const QString& path) { return path.startsWith(u'/'); }
+
+}  // namespace
+
+QString ActionName(int operation) {
+    return operation >= 0 && operation < kOperationCount ? QString::fromLatin1(kOperations[operation].actionName)
+                                                          : QString();
+}
+
+QString PageTitle(int page, int operation) {
+    if (page < 0 || page > 6) {
+        return {};
+    }
+    QString title = QString::fromLatin1(kPageTitles[page]);
+    if (page == 5 && operation >= 0 && operation < kOperationCount) {
+        title += QString::fromLatin1(kOperations[operation].titleSuffix);
+    }
+    return title;
+}
+
+QString VersionTextOf(const QString& fileVersion) {
+    const qsizetype cut = fileVersion.contains(QStringLiteral(".0.0")) ? 4 : 2;
+    return QStringLiteral("v") + fileVersion.left(std::max<qsizetype>(0, fileVersion.size() - cut));
+}
+
+Wizard::Wizard(AppState& state, DialogPort& port, WizardSeams seams)
+    : m_state(state), m_port(port), m_seams(std::move(seams)) {}
+
+Wizard::LongStep::LongStep(Wizard& wizard) : m_wizard(wizard) { ++m_wizard.m_state.longStepDepth; }
+
+Wizard::LongStep::~LongStep() {
+    AppState& state = m_wizard.m_state;
+    if (--state.longStepDepth == 0 && state.closeDeferred) {
+        state.closeDeferred = false;
+        call(m_wizard.m_seams.CloseWindow);
+    }
+}
+
+bool Wizard::stepRunning() const { return m_state.longStepDepth > 0; }
+
+void Wizard::windowCreated(const QString& programFolder, int screenHeight) {
+    m_state.FirstActivationPending = true;
+    m_state.Aborting = false;
+    m_state.ProgramFolder = WithTrailingSeparator(programFolder);
+    m_state.VersionText = VersionTextOf(QStringLiteral(KESTRUM_VERSION));
+    m_state.page = 0;
+    m_state.emulatorFolders.clear();
+    call(m_seams.LoadListIcons);
+    m_state.imageFoldersPanelShown = false;
+    m_state.searchWorkListPanelShown = false;
+    m_state.layout = 1;
+    m_state.imagesTab = 0;
+    m_state.layoutSelectorShown = screenHeight >= kSmallScreenHeight;
+    call(m_seams.ResetFilters);
+}
+
+void Wizard::firstShowing() {
+    SetPageTitle(0);
+    m_state.messages.clear();
+    LoadSettings(m_state);
+    m_state.LoadedWithQuickScan = m_state.scanGameFilesQuickScan;
+}
+
+void Wizard::firstActivation() {
+    if (!m_state.FirstActivationPending) {
+        return;
+    }
+    m_state.FirstActivationPending = false;
+    call(m_seams.CentrePageArea);
+    if (m_state.layout != 1) {
+        call(m_seams.ApplyWindowLayout);
+    }
+    call(m_seams.LoadColumnLayout);
+}
+
+void Wizard::SetPageTitle(int page) { m_state.pageTitle = PageTitle(page, m_state.operation); }
+
+void Wizard::selectOperation(int operation) {
+    if (operation >= 0 && operation < kOperationCount) {
+        m_state.operation = operation;
+    }
+}
+
+void Wizard::chooseLayout(int layout) {
+    if (layout < 1 || layout > 3 || layout == m_state.layout) {
+        return;
+    }
+    if (!m_state.FirstActivationPending) {
+        call(m_seams.SaveColumnLayout);
+        if (m_state.layout != 1) {
+            call(m_seams.SaveSplitterPosition);
+        }
+    }
+    m_state.layout = layout;
+    call(m_seams.ApplyWindowLayout);
+    call(m_seams.LoadColumnLayout);
+}
+
+void Wizard::message(const QString& caption, const QString& text) {
+    m_port.showMessage(caption, text, MessageIcon::Warning);
+}
+
+void Wizard::WizardStep(int step) {
+    if (stepRunning()) {
+        return;  // a step button pressed while the previous step processed events
+    }
+    LongStep running(*this);
+    const int from = m_state.page;
+    int to = from + step;
+    if (to == 7) {
+        call(m_seams.ProcessingJob);
+        return;
+    }
+    if (to < 0 || to > 6) {
+        return;
+    }
+    if (from == 1 && to == 2) {
+        if (!leaveEmulatorPage()) {
+            return;
+        }
+        if (m_state.ImageFoldersFromUiIni) {
+            to = 3;
+        }
+    }
+    if (from == 0 && to == 1) {
+        m_state.rebuildGamesListVisible = FileExistsNotFolder(m_state.ProgramFolder + QStringLiteral("listfull.txt"));
+    }
+    if (from == 3 && to == 2 && m_state.ImageFoldersFromUiIni) {
+        to = 1;
+    }
+    if (!arriveOnPage(from, to)) {
+        return;
+    }
+    stepInto(to);
+}
+
+bool Wizard::leaveEmulatorPage() {
+    const bool emulatorValid = FileExistsNotFolder(m_state.mameExecutableFile);
+    if (!emulatorValid) {
+        message(QStringLiteral("Error"), QStringLiteral("Select a valid executable file."));
+    }
+    const bool categoriesValid = FileExistsNotFolder(m_state.categoryFile);
+    if (!categoriesValid) {
+        message(QStringLiteral("Error"),
+                QStringLiteral("Select a valid category ini file (usually catver.ini or category.ini)."));
+    }
+    if (!emulatorValid || !categoriesValid) {
+        return false;
+    }
+    m_state.messages = QStringLiteral("Loading MAME Settings...");
+    m_port.showStateNow();
+    m_state.categoryFileStamp = m_seams.ListStamp ? m_seams.ListStamp(m_state.categoryFile) : QString();
+    call(m_seams.ReadEmulatorIni);
+    m_state.ImageFoldersFromUiIni = m_seams.ReadUiIni && m_seams.ReadUiIni();
+    if (!m_state.ImageFoldersFromUiIni) {
+        call(m_seams.LoadImageFolders);
+    }
+    m_state.messages.clear();
+    return true;
+}
+
+bool Wizard::checkMoveDestination() {
+    const QString caption = QStringLiteral("Action Type: Move Files");
+    if (m_state.moveFilesToFolder.isEmpty()) {
+        message(caption, QStringLiteral("    A destination folder was not selected. Select an existing folder or type "
+                                        "a new one, it will be created if it doesn't exist."));
+        return false;
+    }
+    if (!isFullPath(m_state.moveFilesToFolder)) {
+        message(caption,
+                QStringLiteral("    The destination folder must be a full path. Relative paths are not supported."));
+        return false;
+    }
+    return true;
+}
+
+// The arrival work of the target page; false when a check refuses the step.
+bool Wizard::arriveOnPage(int from, int& to) {
+    const QString& folder = m_state.ProgramFolder;
+    switch (to) {
+        case 1:
+            m_state.imageFoldersPanelShown = false;
+            if (m_state.categoryFile.isEmpty()) {
+                if (FileExistsNotFolder(folder + QStringLiteral("catver.ini"))) {
+                    m_state.categoryFile = folder + QStringLiteral("catver.ini");
+                } else if (FileExistsNotFolder(folder + QStringLiteral("category.ini"))) {
+                    m_state.categoryFile = folder + QStringLiteral("category.ini");
+                }
+            }
+            if (m_state.nonArcadeMachineFile.isEmpty() && FileExistsNotFolder(folder + QStringLiteral("mess.ini"))) {
+                m_state.nonArcadeMachineFile = folder + QStringLiteral("mess.ini");
+            }
+            return true;
+        case 2:
+            m_state.imageFoldersPanelShown = true;
+            return true;
+        case 3:
+            if (from == 1 || from == 2) {
+                for (int row = 0; row < kImageCategoryCount; ++row) {
+                    if (m_seams.CheckImageFolderEdit && !m_seams.CheckImageFolderEdit(row)) {
+                        return false;
+                    }
+                }
+                call(m_seams.ApplyImageFolders);
+            }
+            m_state.imageFoldersPanelShown = false;
+            return true;
+        case 4:
+            if (from < 4) {
+                if (std::none_of(m_state.fileTypeChecked.begin(), m_state.fileTypeChecked.end(),
+                                 [](bool checked) { return checked; })) {
+                    m_port.showMessage(QStringLiteral("No Selection"),
+                                       QStringLiteral("No file types are selected! Select at least one."),
+                                       MessageIcon::Warning);
+                    return false;
+                }
+            } else {
+                m_state.searchWorkListPanelShown = false;
+            }
+            return true;
+        case 5:
+            if (m_state.gamesTab == 1) {
+                call(m_seams.SwitchGamesTab, 0);
+            }
+            if (from == 4) {
+                if (m_state.operation == MoveFiles && !checkMoveDestination()) {
+                    return false;
+                }
+                m_state.backEnabled = false;
+                m_state.nextEnabled = false;
+                m_port.setBusyPointer(true);
+                m_state.searchWorkListPanelShown = true;
+                m_port.showStateNow();
+                call(m_seams.LoadCategories);
+                call(m_seams.CreateGamesList);
+                call(m_seams.DiscardCategoryMap);
+                m_state.backEnabled = true;
+                m_state.nextEnabled = true;
+            } else if (from == 6) {
+                m_state.searchWorkListPanelShown = true;
+                m_state.nextCaption = QStringLiteral("NEXT");
+                m_state.nextColor = kNavyRgb;
+            }
+            m_state.messages.clear();
+            m_port.setBusyPointer(false);
+            return true;
+        case 6:
+            if (m_state.WorkList.isEmpty()) {
+                m_state.searchWorkListPanelShown = true;
+                m_port.showMessage(QStringLiteral("No Games Selected"),
+                                   QStringLiteral("No games were added to the work list. Add at least one."),
+                                   MessageIcon::Warning);
+                return false;
+            }
+            m_state.searchWorkListPanelShown = false;
+            m_state.nextCaption = QStringLiteral("FINISH");
+            m_state.nextColor = kGreenRgb;
+            m_state.finishWizardTitle =
+                QStringLiteral("    You have chosen to %1. Click on \"Finish\" button to process the games you "
+                               "selected.\r\nTo abort, click on \"Exit\" button. If  you wish to change your "
+                               "selected options, click on \"Back\" button.")
+                    .arg(ActionName(m_state.operation).toUpper());
+            m_state.searchPatternsCaption =
+                QStringLiteral("Search Folders [") + ActionName(m_state.operation) + QStringLiteral("]");
+            call(m_seams.BuildSearchFolders);
+            return true;
+        default:
+            return true;
+    }
+}
+
+void Wizard::stepInto(int to) {
+    if (to == 0) {
+        m_state.backEnabled = false;
+        m_state.nextCaption = QStringLiteral("START");
+        m_state.nextColor = kGreenRgb;
+    } else if (to == 1) {
+        m_state.backEnabled = true;
+        m_state.nextCaption = QStringLiteral("NEXT");
+        m_state.nextColor = kNavyRgb;
+    }
+    SetPageTitle(to);
+    m_state.page = to;
+    if (to == 5) {
+        call(m_seams.FocusCategoryText);
+    }
+    m_port.processPendingEvents();
+}
+
+bool Wizard::closeRequested() {
+    if (stepRunning()) {
+        m_state.closeDeferred = true;
+        return false;
+    }
+    if (m_state.Aborting) {
+        return true;
+    }
+    if (m_state.page != 0) {
+        m_state.messages = QStringLiteral("Saving Settings and Freeing Resources...");
+        m_port.showStateNow();
+        SaveSettings(m_state);
+        call(m_seams.SaveImageFolders);
+        if (m_state.layout != 1) {
+            call(m_seams.SaveSplitterPosition);
+        }
+        call(m_seams.SaveColumnLayout);
+    }
+    m_state.emulatorFolders.RomFolders.clear();
+    m_state.FullGamesList.clear();
+    m_state.SearchResults.clear();
+    m_state.WorkList.clear();
+    return true;
+}
