@@ -6,7 +6,9 @@
 
 TempProgramFolder::TempProgramFolder() : m_dir(QDir::tempPath() + QStringLiteral("/kestrum-test-XXXXXX")) {}
 
-QString TempProgramFolder::path() const { return m_dir.path() + u'/'; }
+QString TempProgramFolder::path() const {
+    return m_dir.path() + u'/';
+}
 
 QString TempProgramFolder::write(const QString& name, const QByteArray& bytes) const {
     const QString full = file(name);

@@ -28,8 +28,8 @@ int runRegisteredTests(int argc, char** argv);
 
 #define KESTRUM_REGISTER_TEST(Class) static const testsupport::Registration<Class> registration_##Class;
 
-#define KESTRUM_TEST_MAIN                                                        \
-    int main(int argc, char** argv) {                                            \
-        QCoreApplication app(argc, argv);                                        \
-        return testsupport::runRegisteredTests(argc, argv);                      \
+#define KESTRUM_TEST_MAIN                                   \
+    int main(int argc, char** argv) {                       \
+        QCoreApplication app(argc, argv);                   \
+        return testsupport::runRegisteredTests(argc, argv); \
     }

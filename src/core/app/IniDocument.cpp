@@ -15,7 +15,8 @@ IniDocument IniDocument::parse(QByteArrayView bytes) {
             continue;
         }
         if (line.front() == '[' && line.back() == ']') {
-            document.m_sections.append({TrimBlanksAndControls(line.sliced(1, line.size() - 2)).toByteArray(), {}});
+            document.m_sections.append(
+                {TrimBlanksAndControls(line.sliced(1, line.size() - 2)).toByteArray(), {}});
             current = &document.m_sections.back();
             continue;
         }
@@ -65,13 +66,17 @@ void IniDocument::write(QByteArrayView key, QByteArrayView value) {
     m_out += "\r\n";
 }
 
-void IniDocument::writeText(QByteArrayView key, const QString& text) { write(key, QByteArrayView(text.toUtf8())); }
+void IniDocument::writeText(QByteArrayView key, const QString& text) {
+    write(key, QByteArrayView(text.toUtf8()));
+}
 
 void IniDocument::writeNumber(QByteArrayView key, qint64 number) {
     write(key, QByteArrayView(QByteArray::number(number)));
 }
 
-QString SettingsFilePath(const QString& programFolder) { return programFolder + QStringLiteral("Kestrum.ini"); }
+QString SettingsFilePath(const QString& programFolder) {
+    return programFolder + QStringLiteral("Kestrum.ini");
+}
 
 QString FindSettingsFile(const QString& programFolder) {
     const QString exact = SettingsFilePath(programFolder);

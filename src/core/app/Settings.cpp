@@ -17,7 +17,8 @@ constexpr QByteArrayView kListSort = "List Sort";
 constexpr QByteArrayView kSearchCriteria = "Search Criteria";
 
 constexpr std::array<const char*, kSearchCriteriaCount> kSearchCriteriaKeys = {
-    "MediaType", "DriverStatus", "GameSetType", "MachineType", "InterfaceType", "ScreenOrientation", "GameStatus",
+    "MediaType",     "DriverStatus",      "GameSetType", "MachineType",
+    "InterfaceType", "ScreenOrientation", "GameStatus",
 };
 
 // Reads the settings of one file; every value outside its key's range reads as the default.
@@ -25,7 +26,8 @@ class Reader {
 public:
     explicit Reader(const IniDocument& ini) : m_ini(ini) {}
 
-    qint64 integer(QByteArrayView section, QByteArrayView key, qint64 fallback, qint64 low, qint64 high) const {
+    qint64 integer(QByteArrayView section, QByteArrayView key, qint64 fallback, qint64 low,
+                   qint64 high) const {
         const auto raw = m_ini.value(section, key);
         qint64 number = 0;
         if (!raw || !ParseDecimalInt(*raw, number) || number < low || number > high) {
@@ -99,10 +101,10 @@ void LoadSettings(AppState& state) {
     const Reader read(ini);
 
     state.settingsSaidMaximized = read.text(kConfiguration, "WindowState") == QStringLiteral("Maximized");
-    state.windowWidth = static_cast<int>(read.integer(kConfiguration, "ScreenWidth", kWindowMinWidth,
-                                                      kWindowMinWidth, 65535));
-    state.windowHeight = static_cast<int>(read.integer(kConfiguration, "ScreenHeight", kWindowMinHeight,
-                                                       kWindowMinHeight, 65535));
+    state.windowWidth = static_cast<int>(
+        read.integer(kConfiguration, "ScreenWidth", kWindowMinWidth, kWindowMinWidth, 65535));
+    state.windowHeight = static_cast<int>(
+        read.integer(kConfiguration, "ScreenHeight", kWindowMinHeight, kWindowMinHeight, 65535));
     if (state.layoutSelectorShown) {
         state.layout = static_cast<int>(read.integer(kConfiguration, "LayoutIndex", 1, 1, 3));
     }
@@ -113,7 +115,8 @@ void LoadSettings(AppState& state) {
     state.gameIconSize = static_cast<int>(read.integer(kAppearance, "GameIconSize", 3, 0, 3));
     state.categoriesListBackgroundColor = read.color(kAppearance, "CategoriesListBackgroundColor", kWhite);
     state.categoriesListFont = read.font("CategoriesList");
-    state.categoriesRowHeight = CellHeightTable[read.integer(kAppearance, "CategoriesCellHeightSize", 3, 0, 3)];
+    state.categoriesRowHeight =
+        CellHeightTable[read.integer(kAppearance, "CategoriesCellHeightSize", 3, 0, 3)];
 
     state.mameExecutableFile = read.text(kEmulator, "MAMEFile");
     state.categoryFile = read.text(kEmulator, "CategoryFile");
@@ -130,8 +133,8 @@ void LoadSettings(AppState& state) {
     state.workListSort = read.sort("WorkList");
 
     for (int i = 0; i < kSearchCriteriaCount; ++i) {
-        state.searchCriteria[i] =
-            static_cast<int>(read.integer(kSearchCriteria, kSearchCriteriaKeys[i], 0, 0, kSearchCriteriaEntryCounts[i] - 1));
+        state.searchCriteria[i] = static_cast<int>(
+            read.integer(kSearchCriteria, kSearchCriteriaKeys[i], 0, 0, kSearchCriteriaEntryCounts[i] - 1));
     }
 }
 

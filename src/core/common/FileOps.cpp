@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 namespace {
 
@@ -78,7 +78,8 @@ mode_t permissionsOf(const QByteArray& path, mode_t fallback) {
     return ::stat(path.constData(), &info) == 0 ? (info.st_mode & 07777) : fallback;
 }
 
-bool copyAcrossFileSystems(const QByteArray& source, const QByteArray& target, const struct stat& sourceInfo) {
+bool copyAcrossFileSystems(const QByteArray& source, const QByteArray& target,
+                           const struct stat& sourceInfo) {
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
         return false;
@@ -203,7 +204,9 @@ std::optional<QByteArray> ReadWholeFile(const QString& path) {
     return file.readAll();
 }
 
-bool DeleteFile(const QString& path) { return !path.isEmpty() && ::unlink(QFile::encodeName(path).constData()) == 0; }
+bool DeleteFile(const QString& path) {
+    return !path.isEmpty() && ::unlink(QFile::encodeName(path).constData()) == 0;
+}
 
 QString WithTrailingSeparator(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith(u'/')) {
@@ -218,8 +221,12 @@ QString FolderOfPath(const QString& path) {
 }
 
 namespace filesystem_testing {
-void setRename(RenameFunction rename) { g_rename = rename; }
-void setCopyFailureAfter(qint64 bytes) { g_copyFailureAfter = bytes; }
+void setRename(RenameFunction rename) {
+    g_rename = rename;
+}
+void setCopyFailureAfter(qint64 bytes) {
+    g_copyFailureAfter = bytes;
+}
 void reset() {
     g_rename = &::rename;
     g_copyFailureAfter = -1;

@@ -139,8 +139,12 @@ QString AsciiUpperCase(const QString& text) {
 }
 
 namespace {
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
-char16_t lowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+char16_t lowerAscii(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 }  // namespace
 
 bool EqualsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b) {
@@ -169,7 +173,9 @@ bool EqualsIgnoringAsciiCase(const QString& a, const QString& b) {
 
 namespace {
 
-bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // The Unicode lower-case code point of the character at i (a surrogate pair counts as one).
 char32_t lowerCodePointAt(const QString& s, qsizetype i, qsizetype& length) {
@@ -245,7 +251,9 @@ int NaturalCompare(const QString& a, const QString& b) {
     return 0;
 }
 
-int CompareInt64(qint64 a, qint64 b) { return a < b ? -1 : (a > b ? 1 : 0); }
+int CompareInt64(qint64 a, qint64 b) {
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
 
 QString FormatElapsed(qint64 milliseconds, int style) {
     qint64 seconds = milliseconds / 1000;

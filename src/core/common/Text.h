@@ -14,7 +14,9 @@ int FindText(const QString& pattern, const QString& text);
 bool StartsWith(QByteArrayView text, QByteArrayView prefix);
 
 // Blanks and control characters are the bytes 0x00 to 0x20.
-inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+inline bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 QByteArrayView TrimBlanksAndControls(QByteArrayView text);
 QByteArrayView TrimLeadingBlanksAndControls(QByteArrayView text);
 

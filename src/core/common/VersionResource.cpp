@@ -147,7 +147,9 @@ std::optional<std::pair<qint64, qint64>> locateVersionResource(const Bytes& file
     return std::nullopt;
 }
 
-qint64 align4(qint64 offset) { return (offset + 3) & ~qint64(3); }
+qint64 align4(qint64 offset) {
+    return (offset + 3) & ~qint64(3);
+}
 
 // One block of the version resource: length, value length, type, key, value, children.
 struct Block {
@@ -254,8 +256,8 @@ QString ReadVersionString(QByteArrayView fileBytes, const QString& key) {
                     forEachChild(file, strings, [&](const Block& entry) {
                         if (entry.key.compare(key, Qt::CaseInsensitive) == 0) {
                             found = true;
-                            for (qint64 at = entry.valueOffset; at + 2 <= entry.valueOffset + entry.valueBytes;
-                                 at += 2) {
+                            for (qint64 at = entry.valueOffset;
+                                 at + 2 <= entry.valueOffset + entry.valueBytes; at += 2) {
                                 const quint16 ch = *file.u16(at);
                                 if (ch == 0) {
                                     break;

@@ -30,6 +30,8 @@ struct TGameInfo {
     QString Category;
 };
 
-inline void ClearGameInfo(TGameInfo& game) { game = TGameInfo(); }
+inline void ClearGameInfo(TGameInfo& game) {
+    game = TGameInfo();
+}
 
 using GameList = QList<TGameInfo>;

@@ -10,11 +10,13 @@ const std::array<FileTypeInfo, kFileTypeCount> FileTypeTable = {{
     {"OperateImageMarquee", "Marquee [unzipped .png; .jpg or marquees.zip]", "ImageMarquee", false},
     {"OperateImageFlyer", "Flyer [unzipped .png; .jpg or flyers.zip]", "ImageFlyer", false},
     {"OperateImageCabinet", "Cabinet [unzipped .png; .jpg or cabinets.zip]", "ImageCabinet", false},
-    {"OperateImageControlPanel", "Control Panel [unzipped .png; .jpg or cpanel.zip]", "ImageControlPanel", false},
+    {"OperateImageControlPanel", "Control Panel [unzipped .png; .jpg or cpanel.zip]", "ImageControlPanel",
+     false},
     {"OperateImageSoftwareCover", "Software Cover [unzipped .png; .jpg or covers.zip]", "ImageSoftwareCover",
      false},
     {"OperateImagePCB", "PCB [unzipped .png; .jpg or pcb.zip]", "ImagePCB", false},
-    {"OperateImageGameArtwork", "In-Game Artwork [unzipped .png or artpreview.zip]", "ImageGameArtwork", false},
+    {"OperateImageGameArtwork", "In-Game Artwork [unzipped .png or artpreview.zip]", "ImageGameArtwork",
+     false},
     {"OperateImageEnd", "End [unzipped .png or ends.zip]", "ImageEnd", false},
     {"OperateImageBoss", "Boss [unzipped .png or bosses.zip]", "ImageBoss", false},
     {"OperateImageLogo", "Logo [unzipped .png or logo.zip]", "ImageLogo", false},
@@ -52,4 +54,6 @@ QString ArchiveName(int type) {
     return QString::fromLatin1(ImageCategoryOf(type).folderName) + QStringLiteral(".zip");
 }
 
-bool AcceptsJpg(int type) { return type >= ImageMarquee && type <= ImagePCB; }
+bool AcceptsJpg(int type) {
+    return type >= ImageMarquee && type <= ImagePCB;
+}

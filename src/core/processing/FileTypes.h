@@ -50,9 +50,13 @@ struct ImageCategory {
 extern const std::array<FileTypeInfo, kFileTypeCount> FileTypeTable;
 extern const std::array<ImageCategory, kImageCategoryCount> ImageCategoryTable;
 
-inline bool IsImageType(int type) { return type >= kFirstImageType && type < kFileTypeCount; }
+inline bool IsImageType(int type) {
+    return type >= kFirstImageType && type < kFileTypeCount;
+}
 // The row of ImageCategoryTable for file type 4..20.
-inline const ImageCategory& ImageCategoryOf(int type) { return ImageCategoryTable[type - kFirstImageType]; }
+inline const ImageCategory& ImageCategoryOf(int type) {
+    return ImageCategoryTable[type - kFirstImageType];
+}
 
 QString ArchiveName(int type);
 // Marquee, flyer, cabinet, control panel, software cover and PCB images may also be .jpg.

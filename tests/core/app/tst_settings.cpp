@@ -19,8 +19,10 @@ QByteArray defaultFile(const QByteArray& emulatorLines = {}) {
     QByteArray f =
         "[Configuration]\r\nWindowState=Normal\r\nScreenWidth=768\r\nScreenHeight=555\r\nLayoutIndex=1\r\n"
         "[Appearance]\r\nGamesListBackgroundColor=16777215\r\n"
-        "ParentGameFontColor=0\r\nParentGameFontName=Segoe UI\r\nParentGameFontSize=9\r\nParentGameFontStyle=0\r\n"
-        "CloneGameFontColor=0\r\nCloneGameFontName=Segoe UI\r\nCloneGameFontSize=9\r\nCloneGameFontStyle=0\r\n"
+        "ParentGameFontColor=0\r\nParentGameFontName=Segoe "
+        "UI\r\nParentGameFontSize=9\r\nParentGameFontStyle=0\r\n"
+        "CloneGameFontColor=0\r\nCloneGameFontName=Segoe "
+        "UI\r\nCloneGameFontSize=9\r\nCloneGameFontStyle=0\r\n"
         "GameIconSize=3\r\nCategoriesListBackgroundColor=16777215\r\n"
         "CategoriesListFontColor=0\r\nCategoriesListFontName=Segoe UI\r\nCategoriesListFontSize=9\r\n"
         "CategoriesListFontStyle=0\r\nCategoriesCellHeightSize=3\r\n"
@@ -29,7 +31,8 @@ QByteArray defaultFile(const QByteArray& emulatorLines = {}) {
     f += "ScanGameFilesQuickScan=1\r\n"
          "[File Type]\r\nGameROMs=1\r\nGameCFG=0\r\nGameINI=0\r\nGameNVRAM=0\r\nImageTitleSnapshot=0\r\n"
          "ImageGameSnapshot=1\r\nImageMarquee=0\r\nImageFlyer=0\r\nImageCabinet=0\r\nImageControlPanel=0\r\n"
-         "ImageSoftwareCover=0\r\nImagePCB=0\r\nImageGameArtwork=0\r\nImageEnd=0\r\nImageBoss=0\r\nImageLogo=0\r\n"
+         "ImageSoftwareCover=0\r\nImagePCB=0\r\nImageGameArtwork=0\r\nImageEnd=0\r\nImageBoss=0\r\nImageLogo="
+         "0\r\n"
          "ImageScore=0\r\nImageVersus=0\r\nImageGameOver=0\r\nImageHowToPlay=0\r\nImageSelect=0\r\n"
          "[List Sort]\r\nSearchResultsColumn=0\r\nSearchResultsDirection=0\r\nWorkListColumn=0\r\n"
          "WorkListDirection=0\r\n"
@@ -129,16 +132,18 @@ private Q_SLOTS:
         state.mameExecutableFile = dir.write("empty-mame", "");
         state.categoryFile = dir.file("missing-catver.ini");
         QVERIFY(SaveSettings(state));
-        QCOMPARE(dir.read("Kestrum.ini"), defaultFile("CategoryFile=" + state.categoryFile.toUtf8() + "\r\n"));
+        QCOMPARE(dir.read("Kestrum.ini"),
+                 defaultFile("CategoryFile=" + state.categoryFile.toUtf8() + "\r\n"));
 
         state.mameExecutableFile = dir.write("mame", "#!/bin/sh\n");
         state.categoryFile.clear();
         state.nonArcadeMachineFile = "mess.ini";
         state.moveFilesToFolder = "/media/keep";
         QVERIFY(SaveSettings(state));
-        QCOMPARE(dir.read("Kestrum.ini"),
-                 defaultFile("MAMEFile=" + state.mameExecutableFile.toUtf8() +
-                             "\r\nNonArcadeMachineFile=mess.ini\r\nDestinationFolderToMoveFiles=/media/keep\r\n"));
+        QCOMPARE(
+            dir.read("Kestrum.ini"),
+            defaultFile("MAMEFile=" + state.mameExecutableFile.toUtf8() +
+                        "\r\nNonArcadeMachineFile=mess.ini\r\nDestinationFolderToMoveFiles=/media/keep\r\n"));
 
         state.mameExecutableFile = dir.makeFolder("mamefolder");
         QVERIFY(SaveSettings(state));
@@ -163,7 +168,8 @@ private Q_SLOTS:
         AppState state = freshState(dir);
         state.categoriesRowHeight = height;
         QVERIFY(SaveSettings(state));
-        QVERIFY(dir.read("Kestrum.ini").contains("\r\nCategoriesCellHeightSize=" + QByteArray::number(index) + "\r\n"));
+        QVERIFY(dir.read("Kestrum.ini")
+                    .contains("\r\nCategoriesCellHeightSize=" + QByteArray::number(index) + "\r\n"));
         AppState next = freshState(dir);
         LoadSettings(next);
         QCOMPARE(next.categoriesRowHeight, readBack);
@@ -194,9 +200,11 @@ private Q_SLOTS:
         QTest::newRow("row height -1") << QByteArray("[Appearance]\r\nCategoriesCellHeightSize=-1\r\n");
         QTest::newRow("yes/no 2") << QByteArray("[File Type]\r\nGameROMs=2\r\nImageGameSnapshot=yes\r\n");
         QTest::newRow("sort column 12") << QByteArray("[List Sort]\r\nSearchResultsColumn=12\r\n");
-        QTest::newRow("filter index 3") << QByteArray("[Search Criteria]\r\nMediaType=3\r\nGameSetType=9\r\n");
+        QTest::newRow("filter index 3")
+            << QByteArray("[Search Criteria]\r\nMediaType=3\r\nGameSetType=9\r\n");
         QTest::newRow("width 0x300") << QByteArray("[Configuration]\r\nScreenWidth=0x300\r\n");
-        QTest::newRow("colour too big") << QByteArray("[Appearance]\r\nGamesListBackgroundColor=4294967296\r\n");
+        QTest::newRow("colour too big")
+            << QByteArray("[Appearance]\r\nGamesListBackgroundColor=4294967296\r\n");
     }
     void outOfRangeValuesReadAsDefaults() {
         QFETCH(QByteArray, file);
@@ -231,7 +239,8 @@ private Q_SLOTS:
         state.searchCriteria = {2, 3, 4, 2, 2, 3, 2};
         state.categoryFile = QString::fromUtf8("/home/\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B/catver.ini");
         QVERIFY(SaveSettings(state));
-        QVERIFY(dir.read("Kestrum.ini").contains("CategoryFile=/home/\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B/catver.ini\r\n"));
+        QVERIFY(dir.read("Kestrum.ini")
+                    .contains("CategoryFile=/home/\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B/catver.ini\r\n"));
         AppState back = freshState(dir);
         LoadSettings(back);
         QCOMPARE(back.windowWidth, 1024);

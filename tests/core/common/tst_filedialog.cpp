@@ -35,8 +35,9 @@ private Q_SLOTS:
 
         QDir::setCurrent(elsewhere.path());
         port.fileAnswers.enqueue(QStringLiteral("/opt/mame/mame"));
-        QCOMPARE(PickFile(port, FileKind::Executable, "t", QString(), FileDialogMode::Open, program.path(), &box),
-                 QStringLiteral("/opt/mame/mame"));
+        QCOMPARE(
+            PickFile(port, FileKind::Executable, "t", QString(), FileDialogMode::Open, program.path(), &box),
+            QStringLiteral("/opt/mame/mame"));
         QCOMPARE(box, QStringLiteral("/opt/mame/mame"));
         QCOMPARE(QDir::currentPath() + u'/', program.path());
         QCOMPARE(port.dialogFolders.last(), QString());

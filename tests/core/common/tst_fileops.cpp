@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QTest>
 
-#include <cerrno>
-#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 namespace {
 int renameAcrossFileSystems(const char*, const char*) {
@@ -20,7 +20,9 @@ mode_t modeOf(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 0777) : 0;
 }
-void setMode(const QString& path, mode_t mode) { ::chmod(QFile::encodeName(path).constData(), mode); }
+void setMode(const QString& path, mode_t mode) {
+    ::chmod(QFile::encodeName(path).constData(), mode);
+}
 }  // namespace
 
 class FileOpsTest : public QObject {
@@ -123,7 +125,8 @@ private Q_SLOTS:
     void moveToARealSecondFileSystem() {
         struct stat tmpInfo {};
         struct stat shmInfo {};
-        if (::stat("/dev/shm", &shmInfo) != 0 || ::stat(QFile::encodeName(QDir::tempPath()).constData(), &tmpInfo) != 0 ||
+        if (::stat("/dev/shm", &shmInfo) != 0 ||
+            ::stat(QFile::encodeName(QDir::tempPath()).constData(), &tmpInfo) != 0 ||
             shmInfo.st_dev == tmpInfo.st_dev || ::access("/dev/shm", W_OK) != 0) {
             QSKIP("no writable second file system at /dev/shm");
         }

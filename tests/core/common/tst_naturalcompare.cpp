@@ -10,24 +10,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("expected");
-        QTest::newRow("numbers by value") << "pacman2" << "pacman10" << -1;
-        QTest::newRow("leading zeros ignored") << "a01" << "a1" << 0;
-        QTest::newRow("zero run") << "a00" << "a0" << 0;
+        QTest::newRow("numbers by value") << "pacman2"
+                                          << "pacman10" << -1;
+        QTest::newRow("leading zeros ignored") << "a01"
+                                               << "a1" << 0;
+        QTest::newRow("zero run") << "a00"
+                                  << "a0" << 0;
         QTest::newRow("long runs beyond 64 bits") << "x123456789012345678901234567890"
                                                   << "x123456789012345678901234567891" << -1;
-        QTest::newRow("longer run is larger") << "v999" << "v1000" << -1;
-        QTest::newRow("letters without case") << "Pacman" << "pacman" << 0;
-        QTest::newRow("case then later text") << "PACMAN" << "pacmab" << 1;
-        QTest::newRow("blank before number") << "a b" << "a1" << -1;
-        QTest::newRow("paren before number") << "a(" << "a1" << -1;
-        QTest::newRow("number before colon") << "a1" << "a:" << -1;
-        QTest::newRow("number before letter") << "a9" << "aa" << -1;
-        QTest::newRow("shorter first") << "pac" << "pacman" << -1;
-        QTest::newRow("prefix with digits") << "pac1" << "pac1a" << -1;
-        QTest::newRow("both empty") << "" << "" << 0;
-        QTest::newRow("empty first") << "" << "a" << -1;
-        QTest::newRow("empty second") << "a" << "" << 1;
-        QTest::newRow("unicode lower case") << QString::fromUtf8("\xC3\x89t\xC3\xA9") << QString::fromUtf8("\xC3\xA9T\xC3\x89") << 0;
+        QTest::newRow("longer run is larger") << "v999"
+                                              << "v1000" << -1;
+        QTest::newRow("letters without case") << "Pacman"
+                                              << "pacman" << 0;
+        QTest::newRow("case then later text") << "PACMAN"
+                                              << "pacmab" << 1;
+        QTest::newRow("blank before number") << "a b"
+                                             << "a1" << -1;
+        QTest::newRow("paren before number") << "a("
+                                             << "a1" << -1;
+        QTest::newRow("number before colon") << "a1"
+                                             << "a:" << -1;
+        QTest::newRow("number before letter") << "a9"
+                                              << "aa" << -1;
+        QTest::newRow("shorter first") << "pac"
+                                       << "pacman" << -1;
+        QTest::newRow("prefix with digits") << "pac1"
+                                            << "pac1a" << -1;
+        QTest::newRow("both empty") << ""
+                                    << "" << 0;
+        QTest::newRow("empty first") << ""
+                                     << "a" << -1;
+        QTest::newRow("empty second") << "a"
+                                      << "" << 1;
+        QTest::newRow("unicode lower case")
+            << QString::fromUtf8("\xC3\x89t\xC3\xA9") << QString::fromUtf8("\xC3\xA9T\xC3\x89") << 0;
         QTest::newRow("non-ascii digit is a character") << QString::fromUtf8("a\xD9\xA1") << "a1" << 1;
     }
     void order() {
@@ -42,7 +58,8 @@ private Q_SLOTS:
         QStringList names = {"sf2ce", "sf2", "Sf10", "sf1", "1942", "1941", "10yard", "sf2 (bootleg)", ""};
         std::sort(names.begin(), names.end(),
                   [](const QString& x, const QString& y) { return NaturalCompare(x, y) < 0; });
-        QCOMPARE(names, QStringList({"", "10yard", "1941", "1942", "sf1", "sf2", "sf2 (bootleg)", "sf2ce", "Sf10"}));
+        QCOMPARE(names,
+                 QStringList({"", "10yard", "1941", "1942", "sf1", "sf2", "sf2 (bootleg)", "sf2ce", "Sf10"}));
     }
 
     void int64() {

@@ -59,7 +59,10 @@ private Q_SLOTS:
     void asciiCaseLeavesOtherBytes() {
         QCOMPARE(AsciiLowerCase(QByteArrayView("PacMAN \xC9")), QByteArray("pacman \xC9"));
         QCOMPARE(AsciiUpperCase(QByteArrayView("pacman \xE9")), QByteArray("PACMAN \xE9"));
-        QCOMPARE(AsciiLowerCase(QString::fromUtf8("\xC3\x89" "COLE Z")), QString::fromUtf8("\xC3\x89" "cole z"));
+        QCOMPARE(AsciiLowerCase(QString::fromUtf8("\xC3\x89"
+                                                  "COLE Z")),
+                 QString::fromUtf8("\xC3\x89"
+                                   "cole z"));
         QVERIFY(EqualsIgnoringAsciiCase(QByteArrayView("Kestrum.INI"), QByteArrayView("kestrum.ini")));
         QVERIFY(!EqualsIgnoringAsciiCase(QByteArrayView("\xC9"), QByteArrayView("\xE9")));
     }

@@ -1,0 +1,125 @@
+#include "QtDialogPort.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+        case MessageIcon::Exclamation:
+            break;
+    }
+    return QMessageBox::Warning;
+}
+}  // namespace
+
+QtDialogPort::QtDialogPort(QWidget* owner, std::function<void()> redraw)
+    : m_owner(owner), m_redraw(std::move(redraw)) {}
+
+QtDialogPort::~QtDialogPort() {
+    setBusyPointer(false);
+}
+
+QString QtDialogPort::displayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+void QtDialogPort::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
+    QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Ok, m_owner);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.exec();
+}
+
+bool QtDialogPort::askYesNo(const QString& caption, const QString& text, MessageIcon icon) {
+    QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Yes | QMessageBox::No, m_owner);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDialogPort::qtNameFilters(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        // Qt reads the patterns from the last parenthesised group of each filter.
+        filters.append(description.endsWith(QStringLiteral("(") + patterns + QStringLiteral(")"))
+                           ? description
+                           : description + QStringLiteral(" (") + patterns + QStringLiteral(")"));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtDialogPort::fileDialog(bool save, const QString& title, const QString& folder,
+                                 const QString& filter, const QString& defaultExtension) {
+    QFileDialog dialog(m_owner, title, folder, qtNameFilters(filter));
+    dialog.setObjectName(QStringLiteral("FileDialog"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (!defaultExtension.isEmpty() && defaultExtension != QStringLiteral("*")) {
+        dialog.setDefaultSuffix(defaultExtension);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogPort::openFileName(const QString& title, const QString& folder, const QString& filter,
+                                   const QString& defaultExtension) {
+    return fileDialog(false, title, folder, filter, defaultExtension);
+}
+
+QString QtDialogPort::saveFileName(const QString& title, const QString& folder, const QString& filter,
+                                   const QString& defaultExtension) {
+    return fileDialog(true, title, folder, filter, defaultExtension);
+}
+
+QString QtDialogPort::folderName(const QString& title, const QString& folder) {
+    return QFileDialog::getExistingDirectory(m_owner, title, folder);
+}
+
+void QtDialogPort::openDocument(const QString& pathOrAddress) {
+    const QUrl url = pathOrAddress.contains(QStringLiteral("://")) ? QUrl(pathOrAddress)
+                                                                   : QUrl::fromLocalFile(pathOrAddress);
+    QDesktopServices::openUrl(url);
+}
+
+void QtDialogPort::setBusyPointer(bool busy) {
+    if (busy == m_busy) {
+        return;
+    }
+    m_busy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtDialogPort::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtDialogPort::showStateNow() {
+    if (m_redraw) {
+        m_redraw();
+    }
+    if (m_owner) {
+        m_owner->repaint();
+    }
+}

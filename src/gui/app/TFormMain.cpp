@@ -1,0 +1,242 @@
+#include "TFormMain.h"
+
+#include "QtDialogPort.h"
+#include "app/WindowPlacement.h"
+#include "common/FileOps.h"
+#include "pages/GamesPanel.h"
+#include "pages/ImagesFoldersPanel.h"
+#include "pages/SetupPages.h"
+#include "pages/Widgets.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTimer>
+
+namespace {
+constexpr int kTopBarHeight = 44;
+constexpr int kBottomBarHeight = 40;
+constexpr int kButtonWidth = 90;
+constexpr int kButtonHeight = 28;
+
+// An empty page of the paged area: its real content is an overlay panel above it.
+class CoveredPage final : public StatePage {
+public:
+    CoveredPage(const QString& name, PageContext& context, QWidget* parent)
+        : StatePage(name, context, parent) {}
+    void applyState() override {}
+};
+
+QColor rgb(quint32 value) {
+    return QColor((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
+}
+}  // namespace
+
+// The gui is a static library: its compiled-in pictures must be registered by hand.
+static void registerResources() {
+    Q_INIT_RESOURCE(kestrum);
+}
+
+TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
+    : QWidget(parent),
+      m_port(std::make_unique<QtDialogPort>(this, [this] { applyState(); })),
+      m_wizard(m_state, *m_port),
+      m_context{m_state, *m_port, m_wizard} {
+    registerResources();
+    setObjectName(QStringLiteral("FormMain"));
+    setMinimumSize(kWindowMinWidth, kWindowMinHeight);
+    resize(kWindowMinWidth, kWindowMinHeight);
+
+    WizardSeams& seams = m_wizard.seams();
+    seams.CentrePageArea = [this] { centrePageArea(); };
+    seams.FocusCategoryText = [this] { m_gamesPanel->focusCategoryText(); };
+    seams.CloseWindow = [this] { QTimer::singleShot(0, this, &QWidget::close); };
+
+    const QScreen* screen = this->screen();
+    const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;
+    m_wizard.windowCreated(programFolder, screenHeight);
+    setWindowTitle(QStringLiteral("Kestrum ") + m_state.VersionText);
+
+    buildBars();
+    buildPages();
+    if (!m_state.layoutSelectorShown) {
+        // Small screens: a fixed window, 10 pixels smaller, in layout 1 only.
+        setFixedSize(kWindowMinWidth - 10, kWindowMinHeight - 10);
+        setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    }
+    applyState();
+}
+
+TFormMain::~TFormMain() = default;
+
+DialogPort& TFormMain::dialogs() {
+    return *m_port;
+}
+
+void TFormMain::buildBars() {
+    m_topBar = new QWidget(this);
+    m_topBar->setObjectName(QStringLiteral("TopBar"));
+    m_topBar->setAutoFillBackground(true);
+    QPalette top = m_topBar->palette();
+    top.setColor(QPalette::Window, QColor(0x1d, 0x35, 0x57));
+    top.setColor(QPalette::WindowText, Qt::white);
+    m_topBar->setPalette(top);
+    m_pageTitle = makeLabel(QStringLiteral("LabelPageTitle"), QString(), m_topBar);
+    QFont titleFont = m_pageTitle->font();
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    m_pageTitle->setFont(titleFont);
+
+    m_bottomBar = new QWidget(this);
+    m_bottomBar->setObjectName(QStringLiteral("BottomBar"));
+    m_messages = makeLabel(QStringLiteral("LabelMessages"), QString(), m_bottomBar);
+    m_back = makeButton(QStringLiteral("ButtonBack"), QStringLiteral("BACK"), m_bottomBar,
+                        QStringLiteral("Click here to go back to the previous step"));
+    m_next = makeButton(QStringLiteral("ButtonNext"), QStringLiteral("START"), m_bottomBar,
+                        QStringLiteral("Click here to move to the next step"));
+    m_exit = makeButton(QStringLiteral("ButtonExit"), QStringLiteral("EXIT"), m_bottomBar,
+                        QStringLiteral("Click here to close the application"));
+    for (QPushButton* button : {m_back, m_next, m_exit}) {
+        button->resize(kButtonWidth, kButtonHeight);
+        setBold(button, true);
+    }
+    connect(m_back, &QPushButton::clicked, this, [this] { ButtonNextClick(-1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { ButtonNextClick(+1); });
+    connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TFormMain::buildPages() {
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("NotebookPages"));
+    m_pages->resize(kPageAreaWidth, kPageAreaHeight);
+    m_pageWidgets = {
+        new WelcomePage(m_context, m_pages),
+        new SetupEmulatorPage(m_context, m_pages),
+        new CoveredPage(QStringLiteral("ImagesFoldersPage"), m_context, m_pages),
+        new FileTypesPage(m_context, m_pages),
+        new OperationPage(m_context, m_pages),
+        new CoveredPage(QStringLiteral("GamesPage"), m_context, m_pages),
+        new FinishPage(m_context, m_pages),
+    };
+    for (StatePage* page : m_pageWidgets) {
+        m_pages->addWidget(page);
+    }
+    // The overlay panels lie above the paged area, as wide as the window's minimum width.
+    m_imagesPanel = new ImagesFoldersPanel(m_context, this);
+    m_gamesPanel = new GamesPanel(m_context, this);
+    m_imagesPanel->resize(kPageAreaWidth + 2, kPageAreaHeight);
+    m_gamesPanel->resize(kPageAreaWidth, kPageAreaHeight);
+}
+
+void TFormMain::applyState() {
+    m_pages->setCurrentIndex(m_state.page);
+    m_pageTitle->setText(m_state.pageTitle);
+    m_messages->setText(m_state.messages);
+    m_next->setText(m_state.nextCaption);
+    QPalette nextColours = m_next->palette();
+    nextColours.setColor(QPalette::ButtonText, rgb(m_state.nextColor));
+    m_next->setPalette(nextColours);
+    // While a step runs the step buttons are held off, so the wizard cannot be entered twice.
+    m_next->setEnabled(m_state.nextEnabled && !m_wizard.stepRunning());
+    m_back->setEnabled(m_state.backEnabled && !m_wizard.stepRunning());
+    for (StatePage* page : m_pageWidgets) {
+        page->applyState();
+    }
+    m_imagesPanel->applyState();
+    m_gamesPanel->applyState();
+    m_imagesPanel->setVisible(m_state.imageFoldersPanelShown);
+    m_gamesPanel->setVisible(m_state.searchWorkListPanelShown);
+    m_imagesPanel->raise();
+    m_gamesPanel->raise();
+}
+
+void TFormMain::ButtonNextClick(int step) {
+    m_wizard.WizardStep(step);
+    applyState();
+}
+
+void TFormMain::loadStatusIcons() {
+    static const char* const kStatusIcons[] = {"status_driver.ico", "status_emulation.ico",
+                                               "status_color.ico", "status_sound.ico", "status_graphic.ico"};
+    for (size_t i = 0; i < m_statusIcons.size(); ++i) {
+        const QString path =
+            m_state.ProgramFolder + QStringLiteral("icons/") + QLatin1String(kStatusIcons[i]);
+        if (FileExistsNotFolder(path)) {
+            m_statusIcons[i] = QIcon(path);
+        }
+    }
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shown) {
+        return;
+    }
+    m_shown = true;
+    if (m_state.Aborting) {
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    loadStatusIcons();
+    m_wizard.firstShowing();
+    if (m_state.layoutSelectorShown) {
+        resize(m_state.windowWidth, m_state.windowHeight);
+    }
+    applyState();
+}
+
+bool TFormMain::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate && m_state.FirstActivationPending) {
+        if (m_state.settingsSaidMaximized && m_state.layoutSelectorShown) {
+            showMaximized();
+        } else if (const QScreen* screen = this->screen()) {
+            const QRect area = screen->geometry();
+            const Placement at =
+                CentredWindow(area.width(), area.height(), frameGeometry().width(), frameGeometry().height());
+            move(area.left() + at.left, area.top() + at.top);
+        }
+        m_wizard.firstActivation();
+        applyState();
+    }
+    return handled;
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    m_state.windowMaximized = isMaximized();
+    if (!m_state.windowMaximized) {
+        m_state.windowWidth = width();
+        m_state.windowHeight = height();
+    }
+    if (!m_wizard.closeRequested()) {
+        event->ignore();  // a step is running: the window closes when it has ended
+        return;
+    }
+    event->accept();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeBars();
+    centrePageArea();
+}
+
+void TFormMain::placeBars() {
+    m_topBar->setGeometry(0, 0, width(), kTopBarHeight);
+    m_pageTitle->setGeometry(10, 0, width() - 10, kTopBarHeight);
+    m_bottomBar->setGeometry(0, height() - kBottomBarHeight, width(), kBottomBarHeight);
+    const int buttonTop = (kBottomBarHeight - kButtonHeight) / 2;
+    m_exit->move(width() - m_exit->width() - 4, buttonTop);
+    m_next->move(m_exit->x() - kButtonWidth - 16, buttonTop);
+    m_back->move(m_next->x() - kButtonWidth - 4, buttonTop);
+    m_messages->setGeometry(10, 0, std::max(0, m_back->x() - 20), kBottomBarHeight);
+}
+
+void TFormMain::centrePageArea() {
+    const Placement at = CentredPageArea(width(), height(), kTopBarHeight, kBottomBarHeight);
+    m_pages->move(at.left, at.top);
+    m_imagesPanel->move(at.left - 1, at.top);
+    m_gamesPanel->move(at.left, at.top);
+}

@@ -1,0 +1,39 @@
+#include "GuiSupport.h"
+
+#include <QRegularExpression>
+
+QString screenshotFolder() {
+    return qEnvironmentVariable("KESTRUM_SCREENSHOTS");
+}
+
+void saveScreenshot(QWidget* widget, const QString& name) {
+    const QString folder = screenshotFolder();
+    if (folder.isEmpty() || !widget) {
+        return;
+    }
+    QDir().mkpath(folder);
+    QString safe = name;
+    safe.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]+")), QStringLiteral("_"));
+    widget->grab().save(folder + u'/' + safe + QStringLiteral(".png"));
+}
+
+QAbstractButton* buttonNamed(QWidget* window, const QString& objectName) {
+    return window->findChild<QAbstractButton*>(objectName);
+}
+
+void MessageBoxWatcher::poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) {
+        return;
+    }
+    seen.append({box->windowTitle(), box->text()});
+    saveScreenshot(box, screenshotPrefix + QStringLiteral("-%1-").arg(seen.size()) + box->windowTitle());
+    if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
+        const bool answer = answers.isEmpty() ? false : answers.dequeue();
+        (answer ? yes : box->button(QMessageBox::No))->click();
+    } else if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+        ok->click();
+    } else {
+        box->reject();
+    }
+}

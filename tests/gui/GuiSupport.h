@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QList>
+#include <QMessageBox>
+#include <QQueue>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+// Answers the modal message boxes that the window opens during a test, records their caption and
+// text, and saves a picture of each when KESTRUM_SCREENSHOTS names a folder.
+class MessageBoxWatcher : public QObject {
+public:
+    struct Seen {
+        QString caption;
+        QString text;
+    };
+    QList<Seen> seen;
+    QQueue<bool> answers;  // for Yes/No boxes; an empty queue answers No
+    QString screenshotPrefix = QStringLiteral("message");
+
+    MessageBoxWatcher() {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        m_timer.start();
+    }
+
+private:
+    void poll();
+    QTimer m_timer;
+};
+
+// The folder named by KESTRUM_SCREENSHOTS, or "" when screenshots are not wanted.
+QString screenshotFolder();
+// Saves widget->grab() as <folder>/<name>.png, the name made safe for a file name.
+void saveScreenshot(QWidget* widget, const QString& name);
+QAbstractButton* buttonNamed(QWidget* window, const QString& objectName);

@@ -1,0 +1,168 @@
+#include "GuiSupport.h"
+#include "TempProgramFolder.h"
+#include "app/TFormMain.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+
+namespace {
+QString pageTitle(TFormMain& w) {
+    return w.findChild<QLabel*>("LabelPageTitle")->text();
+}
+int currentPage(TFormMain& w) {
+    return w.findChild<QStackedWidget*>("NotebookPages")->currentIndex();
+}
+QColor captionColour(QAbstractButton* b) {
+    return b->palette().color(QPalette::ButtonText);
+}
+void click(TFormMain& w, const char* name) {
+    QTest::mouseClick(buttonNamed(&w, name), Qt::LeftButton);
+}
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startsOnTheWelcomePage() {
+        TempProgramFolder dir;
+        TFormMain w(dir.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kestrum v1.0"));
+        QCOMPARE(currentPage(w), 0);
+        QCOMPARE(pageTitle(w), QStringLiteral("WELCOME"));
+        auto* next = buttonNamed(&w, "ButtonNext");
+        QCOMPARE(next->text(), QStringLiteral("START"));
+        QCOMPARE(captionColour(next), QColor(0, 0, 128));
+        QVERIFY(!buttonNamed(&w, "ButtonBack")->isEnabled());
+        QCOMPARE(w.size(), QSize(768, 555));
+        QVERIFY(w.findChild<QCheckBox*>("OperateGameROMs")->isChecked());
+        QVERIFY(w.findChild<QCheckBox*>("OperateImageSnap")->isChecked());
+        QVERIFY(w.findChild<QAbstractButton*>("ActionRenameFiles")->isChecked());
+        QVERIFY(w.findChild<QCheckBox*>("ScanGameFilesQuickScan")->isChecked());
+    }
+
+    void startNextBackAndExit() {
+        TempProgramFolder dir;
+        dir.write("listfull.txt", "x\r\n");
+        const QString emulator = dir.write("emu/mame", "#!/bin/sh\n");
+        const QString categories = dir.write("catver.ini", "[Category]\r\n");
+        MessageBoxWatcher boxes;
+        TFormMain w(dir.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        click(w, "ButtonNext");
+        QCOMPARE(currentPage(w), 1);
+        QCOMPARE(pageTitle(w), QStringLiteral("SETUP: EMULATOR AND CATEGORIES FILES"));
+        QCOMPARE(buttonNamed(&w, "ButtonNext")->text(), QStringLiteral("NEXT"));
+        QVERIFY(buttonNamed(&w, "ButtonBack")->isEnabled());
+        QVERIFY(w.findChild<QCheckBox*>("RebuildGamesList")->isVisible());
+        QCOMPARE(w.findChild<QLineEdit*>("CategoryFile")->text(), categories);  // the default category file
+
+        // Both files invalid: two messages, the page stays.
+        QTest::keyClicks(w.findChild<QLineEdit*>("MAMEExecutableFile"), dir.path() + "nothing");
+        w.findChild<QLineEdit*>("CategoryFile")->clear();
+        QTest::keyClicks(w.findChild<QLineEdit*>("CategoryFile"), "x");
+        click(w, "ButtonNext");
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen[0].text, QStringLiteral("Select a valid executable file."));
+        QCOMPARE(boxes.seen[1].caption, QStringLiteral("Error"));
+        QCOMPARE(currentPage(w), 1);
+
+        w.findChild<QLineEdit*>("MAMEExecutableFile")->clear();
+        QTest::keyClicks(w.findChild<QLineEdit*>("MAMEExecutableFile"), emulator);
+        w.findChild<QLineEdit*>("CategoryFile")->clear();
+        QTest::keyClicks(w.findChild<QLineEdit*>("CategoryFile"), categories);
+        click(w, "ButtonNext");
+        QCOMPARE(currentPage(w), 2);
+        QCOMPARE(pageTitle(w), QStringLiteral("SETUP 2: IMAGES FOLDERS"));
+        QVERIFY(w.findChild<QWidget*>("PanelImagesFolders")->isVisible());
+
+        click(w, "ButtonBack");
+        QCOMPARE(currentPage(w), 1);
+        QVERIFY(!w.findChild<QWidget*>("PanelImagesFolders")->isVisible());
+        click(w, "ButtonBack");
+        QCOMPARE(currentPage(w), 0);
+        QCOMPARE(buttonNamed(&w, "ButtonNext")->text(), QStringLiteral("START"));
+        QCOMPARE(captionColour(buttonNamed(&w, "ButtonNext")), QColor(0, 128, 0));
+        QVERIFY(!buttonNamed(&w, "ButtonBack")->isEnabled());
+
+        click(w, "ButtonNext");
+        click(w, "ButtonExit");
+        QTRY_VERIFY(!w.isVisible());
+        QVERIFY(QFile::exists(dir.file("Kestrum.ini")));
+        QVERIFY(dir.read("Kestrum.ini").contains("MAMEFile=" + emulator.toUtf8() + "\r\n"));
+    }
+
+    void closingOnTheWelcomePageSavesNothing() {
+        TempProgramFolder dir;
+        TFormMain w(dir.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(w, "ButtonExit");
+        QTRY_VERIFY(!w.isVisible());
+        QVERIFY(!QFile::exists(dir.file("Kestrum.ini")));
+    }
+
+    void settingsAreRestoredAtFirstShowing() {
+        TempProgramFolder dir;
+        dir.write("Kestrum.ini",
+                  "[Configuration]\r\nScreenWidth=900\r\nScreenHeight=600\r\n[Emulator]\r\n"
+                  "DestinationFolderToMoveFiles=/media/keep\r\nScanGameFilesQuickScan=0\r\n"
+                  "[File Type]\r\nGameCFG=1\r\n");
+        TFormMain w(dir.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.size(), QSize(900, 600));
+        QCOMPARE(w.findChild<QLineEdit*>("MoveFilesToFolder")->text(), QStringLiteral("/media/keep"));
+        QVERIFY(!w.findChild<QCheckBox*>("ScanGameFilesQuickScan")->isChecked());
+        QVERIFY(w.findChild<QCheckBox*>("OperateGameCfg")->isChecked());
+        QVERIFY(!w.state().LoadedWithQuickScan);
+    }
+
+    void setupControls() {
+        TempProgramFolder dir;
+        TFormMain w(dir.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Clear All and Select All touch only the seventeen image boxes.
+        buttonNamed(&w, "ButtonClearAllImageCategories")->click();
+        QVERIFY(!w.state().fileTypeChecked[ImageSnap]);
+        QVERIFY(w.state().fileTypeChecked[GameROMs]);
+        QVERIFY(!w.findChild<QCheckBox*>("OperateImageSnap")->isChecked());
+        buttonNamed(&w, "ButtonSelectAllImageCategories")->click();
+        QVERIFY(w.findChild<QCheckBox*>("OperateImageSelect")->isChecked());
+        QVERIFY(!w.findChild<QCheckBox*>("OperateGameCfg")->isChecked());
+
+        // The images tabs: the chosen tab button is bold and 2 pixels taller; choosing it again does nothing.
+        auto* tab1 = buttonNamed(&w, "ButtonImages1");
+        auto* tab2 = buttonNamed(&w, "ButtonImages2");
+        const QRect tab1Chosen = tab1->geometry();
+        tab1->click();
+        QCOMPARE(tab1->geometry(), tab1Chosen);
+        tab2->click();
+        QCOMPARE(w.state().imagesTab, 1);
+        QVERIFY(tab2->font().bold());
+        QVERIFY(!tab1->font().bold());
+        QCOMPARE(tab1->height(), tab1Chosen.height() - 2);
+        QCOMPARE(tab2->height(), tab1Chosen.height());
+
+        // The rebuild box turns bold while checked.
+        auto* rebuild = w.findChild<QCheckBox*>("RebuildGamesList");
+        rebuild->setChecked(true);
+        QVERIFY(rebuild->font().bold());
+        QVERIFY(w.state().rebuildGamesListChecked);
+
+        auto* move = w.findChild<QAbstractButton*>("ActionMoveFiles");
+        move->click();
+        QCOMPARE(w.state().operation, 4);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,117 @@
+#include "GuiSupport.h"
+#include "TempProgramFolder.h"
+#include "app/TFormMain.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTest>
+
+// Walks the wizard through all its pages as a user would and, when KESTRUM_SCREENSHOTS names a
+// folder, saves a picture of every page and of every message box met on the way.
+class TourTest : public QObject {
+    Q_OBJECT
+private:
+    TFormMain* m_window = nullptr;
+    MessageBoxWatcher* m_boxes = nullptr;
+
+    int page() const { return m_window->findChild<QStackedWidget*>("NotebookPages")->currentIndex(); }
+    void shoot(const QString& suffix = {}) {
+        const QString title = m_window->findChild<QLabel*>("LabelPageTitle")->text();
+        saveScreenshot(m_window, QStringLiteral("page%1-%2%3").arg(page()).arg(title, suffix));
+        m_boxes->screenshotPrefix = QStringLiteral("page%1-message").arg(page());
+    }
+    void press(const char* name) { QTest::mouseClick(buttonNamed(m_window, name), Qt::LeftButton); }
+    void type(const char* name, const QString& text) {
+        auto* edit = m_window->findChild<QLineEdit*>(name);
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+
+private Q_SLOTS:
+    void walkTheWizard() {
+        TempProgramFolder dir;
+        dir.write("listfull.txt", "-1\r\nMAME v0.251 (Jan 01 2023)\r\n");
+        const QString emulator = dir.write("emulator/mame", "#!/bin/sh\n");
+        QFile::setPermissions(emulator, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        dir.write("catver.ini", "[Category]\r\npacman=Maze / Collect\r\n[VerAdded]\r\npacman=.37b\r\n");
+        MessageBoxWatcher boxes;
+        m_boxes = &boxes;
+        TFormMain window(dir.path());
+        m_window = &window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), QSize(768, 555));
+        shoot();
+
+        press("ButtonNext");
+        QCOMPARE(page(), 1);
+        shoot();
+        type("MAMEExecutableFile", dir.path() + "missing-mame");
+        type("CategoryFile", dir.path() + "missing.ini");
+        press("ButtonNext");
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(page(), 1);
+
+        type("MAMEExecutableFile", emulator);
+        type("CategoryFile", dir.file("catver.ini"));
+        press("ButtonNext");
+        QCOMPARE(page(), 2);
+        shoot(QStringLiteral("-tab1"));
+        buttonNamed(&window, "ButtonImages2")->click();
+        shoot(QStringLiteral("-tab2"));
+
+        press("ButtonNext");
+        QCOMPARE(page(), 3);
+        shoot();
+        buttonNamed(&window, "ButtonClearAllImageCategories")->click();
+        window.findChild<QCheckBox*>("OperateGameROMs")->setChecked(false);
+        const int before = boxes.seen.size();
+        press("ButtonNext");
+        QTRY_COMPARE(boxes.seen.size(), before + 1);
+        QCOMPARE(boxes.seen.last().caption, QStringLiteral("No Selection"));
+        buttonNamed(&window, "ButtonSelectAllImageCategories")->click();
+        window.findChild<QCheckBox*>("OperateGameROMs")->setChecked(true);
+
+        press("ButtonNext");
+        QCOMPARE(page(), 4);
+        shoot();
+        buttonNamed(&window, "ActionMoveFiles")->click();
+        press("ButtonNext");
+        QTRY_COMPARE(boxes.seen.size(), before + 2);
+        QCOMPARE(boxes.seen.last().caption, QStringLiteral("Action Type: Move Files"));
+        type("MoveFilesToFolder", QStringLiteral("keep"));
+        press("ButtonNext");
+        QTRY_COMPARE(boxes.seen.size(), before + 3);
+        QCOMPARE(page(), 4);
+        type("MoveFilesToFolder", QStringLiteral("/media/arcade/keep"));
+
+        press("ButtonNext");
+        QCOMPARE(page(), 5);
+        shoot();
+        press("ButtonNext");
+        QTRY_COMPARE(boxes.seen.size(), before + 4);
+        QCOMPARE(boxes.seen.last().caption, QStringLiteral("No Games Selected"));
+        QCOMPARE(page(), 5);
+
+        TGameInfo game;
+        game.Name = QStringLiteral("pacman");
+        window.state().WorkList.append(game);
+        press("ButtonNext");
+        QCOMPARE(page(), 6);
+        QCOMPARE(buttonNamed(&window, "ButtonNext")->text(), QStringLiteral("FINISH"));
+        shoot();
+
+        press("ButtonBack");
+        QCOMPARE(page(), 5);
+        QCOMPARE(buttonNamed(&window, "ButtonNext")->text(), QStringLiteral("NEXT"));
+        press("ButtonExit");
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(dir.read("Kestrum.ini").contains("DestinationFolderToMoveFiles=/media/arcade/keep\r\n"));
+    }
+};
+
+QTEST_MAIN(TourTest)
+#include "tst_tour.moc"
