@@ -53,6 +53,7 @@ private Q_SLOTS:
         const QString categories = dir.write("catver.ini", "[Category]\r\n");
         MessageBoxWatcher boxes;
         TFormMain w(dir.path());
+        w.state().emulatorIniFallbackFolders.clear();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 

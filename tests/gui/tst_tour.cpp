@@ -1,3 +1,4 @@
+#include "FakeEmulator.h"
 #include "GuiSupport.h"
 #include "TempProgramFolder.h"
 #include "app/TFormMain.h"
@@ -34,12 +35,19 @@ private Q_SLOTS:
     void walkTheWizard() {
         TempProgramFolder dir;
         dir.write("listfull.txt", "-1\r\nMAME v0.251 (Jan 01 2023)\r\n");
-        const QString emulator = dir.write("emulator/mame", "#!/bin/sh\n");
-        QFile::setPermissions(emulator, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        dir.write("catver.ini", "[Category]\r\npacman=Maze / Collect\r\n[VerAdded]\r\npacman=.37b\r\n");
+        FakeEmulator fake(dir);
+        fake.set("LISTXML", TestDataPath("emulator/listxml.xml"));
+        const QString emulator = fake.path();
+        dir.write("emulator/mame.ini",
+                  "rompath roms;/media/arcade/roms\ncfg_directory cfg\nsnapshot_directory snap\n");
+        dir.write(
+            "catver.ini",
+            "[Category]\r\npuckman=Maze / Collect\r\nneogeo=System / BIOS\r\ncubeqst=Shooter / Laserdisc\r\n"
+            "[VerAdded]\r\npuckman=.37b\r\n");
         MessageBoxWatcher boxes;
         m_boxes = &boxes;
         TFormMain window(dir.path());
+        window.state().emulatorIniFallbackFolders.clear();  // only the emulator's own folder
         m_window = &window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -59,6 +67,7 @@ private Q_SLOTS:
         type("CategoryFile", dir.file("catver.ini"));
         press("ButtonNext");
         QCOMPARE(page(), 2);
+        QCOMPARE(window.findChild<QLineEdit*>("SnapDir")->text(), fake.folder() + "snap/");
         shoot(QStringLiteral("-tab1"));
         buttonNamed(&window, "ButtonImages2")->click();
         shoot(QStringLiteral("-tab2"));
@@ -90,6 +99,10 @@ private Q_SLOTS:
 
         press("ButtonNext");
         QCOMPARE(page(), 5);
+        QCOMPARE(window.state().FullGamesList.size(), 7);
+        QVERIFY(window.findChild<QLabel*>("LabelMAMEVersionUsed")->text().startsWith("MAME v0.251 ("));
+        QCOMPARE(window.findChild<QLabel*>("LabelCategoriesListTotal")->text(),
+                 QStringLiteral("3 categories in list"));
         shoot();
         press("ButtonNext");
         QTRY_COMPARE(boxes.seen.size(), before + 4);

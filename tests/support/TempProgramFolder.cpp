@@ -4,10 +4,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-TempProgramFolder::TempProgramFolder() : m_dir(QDir::tempPath() + QStringLiteral("/kestrum-test-XXXXXX")) {}
+TempProgramFolder::TempProgramFolder() {
+    // The emulator's display name depends on words in its path; a random folder name must not
+    // spell one of them.
+    const auto namesAnEmulator = [](const QString& path) {
+        const QString lower = path.toLower();
+        return lower.contains(QStringLiteral("ume")) || lower.contains(QStringLiteral("mamep")) ||
+               lower.contains(QStringLiteral("hbmame"));
+    };
+    do {
+        m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kestrum-test-XXXXXX"));
+    } while (namesAnEmulator(m_dir->path()));
+}
 
 QString TempProgramFolder::path() const {
-    return m_dir.path() + u'/';
+    return m_dir->path() + u'/';
 }
 
 QString TempProgramFolder::write(const QString& name, const QByteArray& bytes) const {

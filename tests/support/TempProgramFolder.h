@@ -3,12 +3,13 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 // A private program folder per test, so tests never share files and run in parallel safely.
 class TempProgramFolder {
 public:
     TempProgramFolder();
-    bool isValid() const { return m_dir.isValid(); }
+    bool isValid() const { return m_dir->isValid(); }
     // The folder with a trailing "/".
     QString path() const;
     QString file(const QString& name) const { return path() + name; }
@@ -17,5 +18,5 @@ public:
     QByteArray read(const QString& name) const;
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
 };

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "emulator/EmulatorFolders.h"
+#include "gamesdb/Categories.h"
 #include "gamesdb/GameInfo.h"
 #include "processing/FileTypes.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <memory>
 
 // Colours are 0x00BBGGRR; a negative value is one of the platform's system colours.
 using StoredColor = qint32;
@@ -107,10 +110,20 @@ struct AppState {
 
     // Emulator
     EmulatorFolders emulatorFolders;
+    // Where a packaged emulator keeps its ini files, searched after the emulator's own folder.
+    QStringList emulatorIniFallbackFolders;
     QString EmulatorDescription;
     QString EmulatorVersion;
 
+    // Categories: the map lives only while the games list is built or loaded.
+    std::shared_ptr<CategoryMap> categoryMap;
+    QStringList CategoriesList;
+    QString categoriesListStamp;
+    int selectedCategoryRow = -1;
+    QString categoriesTotalText = QStringLiteral("0 categories in list");
+
     // Games
+    QString labelMAMEVersionUsed = QStringLiteral("MAME v0.000 (Ago 03 1974)");
     GameList FullGamesList;
     GameList SearchResults;
     GameList WorkList;

@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
+#include "emulator/EmulatorIni.h"
 
 #include <algorithm>
 
@@ -93,6 +94,7 @@ void Wizard::windowCreated(const QString& programFolder, int screenHeight) {
     m_state.VersionText = VersionTextOf(QStringLiteral(KESTRUM_VERSION));
     m_state.page = 0;
     m_state.emulatorFolders.clear();
+    m_state.emulatorIniFallbackFolders = DefaultEmulatorIniFolders();
     call(m_seams.LoadListIcons);
     m_state.imageFoldersPanelShown = false;
     m_state.searchWorkListPanelShown = false;
@@ -151,7 +153,7 @@ void Wizard::message(const QString& caption, const QString& text) {
 }
 
 void Wizard::WizardStep(int step) {
-    if (false) {
+    if (stepRunning()) {
         return;  // a step button pressed while the previous step processed events
     }
     LongStep running(*this);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -62,9 +63,15 @@ int createTemporary(const QByteArray& finalPath, mode_t mode, QByteArray& tempor
 
 // Flushes and closes fd, renames the temporary file over finalPath; removes it on failure.
 bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& finalPath,
-                     qint64 expectedSize) {
+                     qint64 expectedSize, qint64* flushNanoseconds = nullptr) {
     struct stat written {};
-    bool ok = ::fsync(fd) == 0 && ::fstat(fd, &written) == 0 && written.st_size == expectedSize;
+    QElapsedTimer flush;
+    flush.start();
+    bool ok = ::fsync(fd) == 0;
+    if (flushNanoseconds) {
+        *flushNanoseconds = flush.nsecsElapsed();
+    }
+    ok = ok && ::fstat(fd, &written) == 0 && written.st_size == expectedSize;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temporaryPath.constData(), finalPath.constData()) == 0;
     if (!ok) {
@@ -181,7 +188,7 @@ void DeleteFolderFiles(const QString& folder) {
     }
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, qint64* flushNanoseconds) {
     const QByteArray finalPath = resolvedTarget(path);
     QByteArray temporary;
     const int fd = createTemporary(finalPath, permissionsOf(finalPath, 0666), temporary);
@@ -193,7 +200,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
         ::unlink(temporary.constData());
         return false;
     }
-    return commitTemporary(fd, temporary, finalPath, bytes.size());
+    return commitTemporary(fd, temporary, finalPath, bytes.size(), flushNanoseconds);
 }
 
 std::optional<QByteArray> ReadWholeFile(const QString& path) {

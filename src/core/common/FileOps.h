@@ -21,7 +21,8 @@ void DeleteFolderFiles(const QString& folder);
 
 // Writes a whole file through "<name>.kestrum-tmp" beside it and renames that over the old file,
 // so a crash never leaves the file truncated or missing. Symbolic links are kept.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// `flushNanoseconds`, when given, receives the time spent flushing the data to disk.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, qint64* flushNanoseconds = nullptr);
 
 std::optional<QByteArray> ReadWholeFile(const QString& path);
 

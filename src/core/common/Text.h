@@ -32,6 +32,19 @@ QString AsciiLowerCase(const QString& text);
 QString AsciiUpperCase(const QString& text);
 bool EqualsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
 bool EqualsIgnoringAsciiCase(const QString& a, const QString& b);
+// Byte arrays and literals are 8-bit texts (these settle the choice between the two forms above).
+inline QByteArray AsciiLowerCase(const QByteArray& text) {
+    return AsciiLowerCase(QByteArrayView(text));
+}
+inline QByteArray AsciiUpperCase(const QByteArray& text) {
+    return AsciiUpperCase(QByteArrayView(text));
+}
+inline bool EqualsIgnoringAsciiCase(const QByteArray& a, const char* b) {
+    return EqualsIgnoringAsciiCase(QByteArrayView(a), QByteArrayView(b));
+}
+inline bool EqualsIgnoringAsciiCase(const QByteArray& a, const QByteArray& b) {
+    return EqualsIgnoringAsciiCase(QByteArrayView(a), QByteArrayView(b));
+}
 
 int NaturalCompare(const QString& a, const QString& b);
 int CompareInt64(qint64 a, qint64 b);

@@ -2,6 +2,10 @@
 
 #include "common/FileOps.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 void EmulatorFolders::clear() {
     RomFolders.clear();
     CfgFolder.clear();
@@ -26,11 +30,26 @@ QString EmulatorFolders::FolderOfType(int type) const {
 }
 
 QString EmulatorFolders::FindInRomFolders(const QString& fileName) const {
-    for (const QString& folder : RomFolders) {
-        const QString path = folder + fileName;
-        if (FileExistsNotFolder(path)) {
-            return path;
+    RomFolderProbe probe(RomFolders);
+    const int found = probe.find(QFile::encodeName(fileName));
+    return found < 0 ? QString() : RomFolders[found] + fileName;
+}
+
+RomFolderProbe::RomFolderProbe(const QStringList& romFolders) {
+    for (const QString& folder : romFolders) {
+        m_folders.append(QFile::encodeName(folder));
+    }
+}
+
+int RomFolderProbe::find(QByteArrayView fileName) {
+    for (int i = 0; i < m_folders.size(); ++i) {
+        m_path.clear();
+        m_path += m_folders[i];
+        m_path += fileName;
+        struct stat info {};
+        if (::stat(m_path.constData(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+            return i;
         }
     }
-    return {};
+    return -1;
 }

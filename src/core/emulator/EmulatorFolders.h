@@ -20,3 +20,15 @@ struct EmulatorFolders {
     // The first ROM folder in which folder + fileName names an existing file, as that path.
     QString FindInRomFolders(const QString& fileName) const;
 };
+
+// The ROM folders encoded once for many look-ups (the quick scan makes two per game and folder).
+class RomFolderProbe {
+public:
+    explicit RomFolderProbe(const QStringList& romFolders);
+    // The index of the first folder holding fileName as a file (not a folder), or -1.
+    int find(QByteArrayView fileName);
+
+private:
+    QList<QByteArray> m_folders;
+    QByteArray m_path;
+};

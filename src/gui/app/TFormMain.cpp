@@ -1,12 +1,15 @@
 #include "TFormMain.h"
 
 #include "QtDialogPort.h"
+#include "app/Subsystems.h"
 #include "app/WindowPlacement.h"
 #include "common/FileOps.h"
 #include "pages/GamesPanel.h"
 #include "pages/ImagesFoldersPanel.h"
 #include "pages/SetupPages.h"
 #include "pages/Widgets.h"
+#include "progress/TFormListXML.h"
+#include "progress/TFormLog.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -66,6 +69,9 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
         setFixedSize(kWindowMinWidth - 10, kWindowMinHeight - 10);
         setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     }
+    m_log = new TFormLog(this);
+    m_wait = new TFormListXML(this);
+    ConnectSubsystems(seams, m_state, *m_port, *m_wait);
     applyState();
 }
 

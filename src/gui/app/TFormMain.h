@@ -16,6 +16,8 @@ class QtDialogPort;
 class StatePage;
 class ImagesFoldersPanel;
 class GamesPanel;
+class TFormListXML;
+class TFormLog;
 
 // The main window: the seven wizard pages, their overlay panels and the bottom bar. It wires the
 // pages to the core's state and wizard; it holds no logic of its own.
@@ -28,6 +30,8 @@ public:
     AppState& state() { return m_state; }
     Wizard& wizard() { return m_wizard; }
     DialogPort& dialogs();
+    TFormLog& logWindow() { return *m_log; }
+    TFormListXML& waitWindow() { return *m_wait; }
     // Redraws every control from the state.
     void applyState();
     void ButtonNextClick(int step);
@@ -63,4 +67,6 @@ private:
     QPushButton* m_next = nullptr;
     QPushButton* m_exit = nullptr;
     std::array<QIcon, 5> m_statusIcons;
+    TFormLog* m_log = nullptr;
+    TFormListXML* m_wait = nullptr;
 };

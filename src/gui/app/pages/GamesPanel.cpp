@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
@@ -58,6 +59,9 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
     categories->addWidget(m_categoryText);
     m_categories = new QListWidget(this);
     m_categories->setObjectName(QStringLiteral("CategoriesList"));
+    m_categories->setUniformItemSizes(true);
+    connect(m_categories, &QListWidget::currentRowChanged, this,
+            [this](int row) { m_context.state.selectedCategoryRow = row; });
     categories->addWidget(m_categories, 1);
     m_categoriesTotal =
         makeLabel(QStringLiteral("LabelCategoriesListTotal"), QStringLiteral("0 categories in list"), this);
@@ -68,6 +72,21 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
 void GamesPanel::applyState() {
     const AppState& state = m_context.state;
     m_layoutSelector->setVisible(state.layoutSelectorShown);
+    m_versionUsed->setText(state.labelMAMEVersionUsed);
+    if (m_shownCategories != state.CategoriesList) {
+        const QSignalBlocker blocker(m_categories);
+        m_categories->clear();
+        m_categories->addItems(state.CategoriesList);
+        m_shownCategories = state.CategoriesList;
+    }
+    if (m_categories->currentRow() != state.selectedCategoryRow) {
+        const QSignalBlocker blocker(m_categories);
+        m_categories->setCurrentRow(state.selectedCategoryRow);
+        if (state.selectedCategoryRow >= 0) {
+            m_categories->scrollToItem(m_categories->item(state.selectedCategoryRow));
+        }
+    }
+    m_categoriesTotal->setText(state.categoriesTotalText);
     for (int i = 0; i < 3; ++i) {
         setChecked(m_layoutButtons[i], state.layout == i + 1);
     }

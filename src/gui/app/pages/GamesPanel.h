@@ -2,6 +2,7 @@
 
 #include "PageContext.h"
 
+#include <QStringList>
 #include <array>
 
 class QLabel;
@@ -23,4 +24,5 @@ private:
     QLabel* m_categoriesTotal;
     QWidget* m_layoutSelector;
     std::array<QPushButton*, 3> m_layoutButtons{};
+    QStringList m_shownCategories;
 };

@@ -7,6 +7,7 @@
 #include "processing/FileTypes.h"
 
 #include <QGridLayout>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,10 +40,10 @@ ImagesFoldersPanel::ImagesFoldersPanel(PageContext& context, QWidget* parent)
         connect(m_tabButtons[tab], &QPushButton::clicked, this, [this, tab] { chooseTab(tab); });
     }
     layout->addWidget(strip);
-    m_tabs[0] = makeTab(QStringLiteral("PanelImages1"), {0, 2, 3, 5, 4, 1, 6, 8});
-    m_tabs[1] = makeTab(QStringLiteral("PanelImages2"), {7, 9, 10, 11, 13, 12, 15, 14, 16});
-    layout->addWidget(m_tabs[0]);
-    layout->addWidget(m_tabs[1]);
+    m_tabs = new QStackedWidget(this);
+    m_tabs->addWidget(makeTab(QStringLiteral("PanelImages1"), {0, 2, 3, 5, 4, 1, 6, 8}));
+    m_tabs->addWidget(makeTab(QStringLiteral("PanelImages2"), {7, 9, 10, 11, 13, 12, 15, 14, 16}));
+    layout->addWidget(m_tabs);
     layout->addStretch();
     auto* packs =
         new LinkLabel(QStringLiteral("LinkDownloadImagePacks"), QStringLiteral("Download image packs"),
@@ -52,11 +53,10 @@ ImagesFoldersPanel::ImagesFoldersPanel(PageContext& context, QWidget* parent)
     layout->addWidget(packs);
     setBold(m_tabButtons[0], true);
     m_tabButtons[0]->setGeometry(0, kTabTop - 2, kTabWidth, kTabHeight + 2);
-    m_tabs[1]->hide();
 }
 
 QWidget* ImagesFoldersPanel::makeTab(const QString& name, std::initializer_list<int> rows) {
-    auto* tab = new QWidget(this);
+    auto* tab = new QWidget;
     tab->setObjectName(name);
     auto* grid = new QGridLayout(tab);
     grid->setContentsMargins(0, 4, 0, 0);
@@ -99,8 +99,7 @@ void ImagesFoldersPanel::chooseTab(int tab) {
     }
     const int previous = state.imagesTab;
     state.imagesTab = tab;
-    m_tabs[tab]->show();
-    m_tabs[previous]->hide();
+    m_tabs->setCurrentIndex(tab);
     QPushButton* chosen = m_tabButtons[tab];
     QPushButton* other = m_tabButtons[previous];
     chosen->setGeometry(chosen->x(), chosen->y() - 2, chosen->width(), chosen->height() + 2);

@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QStackedWidget;
 
 // The overlay of page 2: seventeen image folder boxes on two tabs.
 class ImagesFoldersPanel final : public StatePage {
@@ -19,5 +20,5 @@ private:
 
     std::array<QLineEdit*, 17> m_boxes{};
     std::array<QPushButton*, 2> m_tabButtons{};
-    std::array<QWidget*, 2> m_tabs{};
+    QStackedWidget* m_tabs = nullptr;
 };

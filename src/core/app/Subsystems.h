@@ -1,0 +1,10 @@
+#pragma once
+
+struct AppState;
+class DialogPort;
+class WaitWindow;
+struct WizardSeams;
+
+// Puts the subsystems built so far behind the wizard's seams. The window adds its own (layout,
+// focus, close); seams of subsystems not built yet stay empty and do nothing.
+void ConnectSubsystems(WizardSeams& seams, AppState& state, DialogPort& port, WaitWindow& wait);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+struct AppState;
+class DialogPort;
+
+// Game name to category text, looked up without regard to the letter case of A-Z (hashed). The
+// texts are the category file's bytes; the loader decodes them.
+class CategoryMap {
+public:
+    // Entries in map order; for a name given more than once the last entry wins.
+    void append(QByteArrayView name, QByteArrayView category);
+    QByteArray lookup(QByteArrayView name) const;
+    QByteArrayView lookupView(QByteArrayView name) const;
+    const QList<QPair<QByteArray, QByteArray>>& entries() const { return m_entries; }
+    qsizetype size() const { return m_entries.size(); }
+
+private:
+    QList<QPair<QByteArray, QByteArray>> m_entries;  // name, category
+    QHash<QByteArray, qsizetype> m_index;            // lowered name -> entry
+};
+
+// Reads a category file in the catver.ini layout (sections "Category" and "VerAdded") or the
+// category.ini layout (one section per category listing its games).
+CategoryMap BuildCategoryMap(QByteArrayView fileBytes);
+
+// The distinct category texts of a map, sorted and merged without regard to A-Z case; the form
+// seen first stays. Decoded as UTF-8 when valid, else Windows-1252 (as the games' categories are).
+QStringList CategoryCaptions(const CategoryMap& map);
+
+// Builds the category map and refreshes the categories list when its file's stamp changed.
+bool LoadCategories(AppState& state, DialogPort& port);
+QString CategoriesTotalText(qsizetype rows);
+
+// The non-arcade list: every line of the file exactly as it stands, matched without regard to
+// A-Z case (hashed).
+class NonArcadeList {
+public:
+    static NonArcadeList fromBytes(QByteArrayView fileBytes);
+    bool contains(QByteArrayView name) const;
+    bool isEmpty() const { return m_lines.isEmpty(); }
+
+private:
+    QSet<QByteArray> m_lines;  // lowered
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "GamesDatabase.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Makes sure listfull.txt belongs to the chosen emulator, has it built when it does not (from
+// -listxml, or -listinfo and -listdetails before 0.70), then loads it.
+bool CreateGamesList(GamesContext& context);
+
+// An emulator run's output: true when usable; otherwise it is deleted and the user is asked
+// whether to retry the whole creation (which then runs from the start).
+bool CheckEmulatorOutput(GamesContext& context, const QString& path);
+
+// Lines 1 and 2 of listfull.txt: the emulator's stamp (taken now) and its description.
+QByteArray GamesListHeader(const struct AppState& state);
+
+// A fixed pause of the build; `pausedNanoseconds`, when given, adds the time it took.
+void PauseMilliseconds(int milliseconds, qint64* pausedNanoseconds = nullptr);

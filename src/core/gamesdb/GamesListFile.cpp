@@ -1,0 +1,211 @@
+#include "GamesListFile.h"
+
+#include "common/CodePage.h"
+#include "common/FileOps.h"
+#include "common/Text.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+void appendTag(QByteArray& out, QByteArrayView key, QByteArrayView value) {
+    out += '<';
+    out += key;
+    out += '>';
+    out += value;
+    out += "/>";
+}
+
+void appendNumberTag(QByteArray& out, QByteArrayView key, int value) {
+    char digits[16];
+    const int length = std::snprintf(digits, sizeof digits, "%d", value);
+    appendTag(out, key, QByteArrayView(digits, length));
+}
+
+std::optional<int> tagNumber(QByteArrayView line, QByteArrayView key) {
+    const QByteArrayView value = TaggedValue(line, key);
+    qint64 number = 0;
+    if (value.isNull() || !ParseDecimalInt(value, number) || number < -128 || number > 127) {
+        return std::nullopt;
+    }
+    return static_cast<int>(number);
+}
+
+int headerDigit(QByteArrayView value, qsizetype at) {
+    return at < value.size() && value[at] >= '0' && value[at] <= '9' ? value[at] - '0' : 0;
+}
+
+}  // namespace
+
+qint8 StatusCodeOf(QByteArrayView word) {
+    if (EqualsIgnoringAsciiCase(word, "good")) {
+        return StatusGood;
+    }
+    if (EqualsIgnoringAsciiCase(word, "imperfect")) {
+        return StatusImperfect;
+    }
+    if (EqualsIgnoringAsciiCase(word, "preliminary")) {
+        return StatusPreliminary;
+    }
+    return StatusUnknown;
+}
+
+namespace {
+void AppendGameLineFields(QByteArray& out, const RawGameInfo& game) {
+    const unsigned kind = static_cast<unsigned>(game.Kind);
+    out += char('0' + (kind / 10) % 10);
+    out += char('0' + kind % 10);
+    out += char('0' + game.HasCHD);
+    out += char('0' + game.Mechanical);
+    if (!game.Title.isEmpty()) {
+        appendTag(out, "title", game.Title);
+    }
+    if (!game.Year.isEmpty()) {
+        appendTag(out, "year", game.Year);
+    }
+    if (!game.Manufacturer.isEmpty()) {
+        appendTag(out, "manuf", game.Manufacturer);
+    }
+    if (!game.Driver.isEmpty()) {
+        appendTag(out, "drvname", game.Driver);
+    }
+    if (!game.CloneOf.isEmpty()) {
+        appendTag(out, "cloneof", game.CloneOf);
+    }
+    if (game.ScreenOrientation != -1) {
+        appendNumberTag(out, "scrorient", game.ScreenOrientation);
+    }
+    if (game.DriverStatus != StatusUnknown) {
+        appendNumberTag(out, "drvstat", game.DriverStatus);
+    }
+    // The sub-statuses only matter for a driver that is not good.
+    if (game.DriverStatus == StatusImperfect || game.DriverStatus == StatusPreliminary) {
+        appendNumberTag(out, "emustat", game.EmulationStatus);
+        appendNumberTag(out, "clrstat", game.ColorStatus);
+        appendNumberTag(out, "sndstat", game.SoundStatus);
+        appendNumberTag(out, "grpstat", game.GraphicStatus);
+    }
+}
+
+}  // namespace
+
+QByteArray FormatGameLine(const RawGameInfo& game) {
+    QByteArray out;
+    AppendGameLineFields(out, game);
+    return out;
+}
+
+void AppendGameLine(QByteArray& out, const RawGameInfo& game) {
+    out += game.Name;
+    out += '=';
+    AppendGameLineFields(out, game);
+    out += "\r\n";
+}
+
+QByteArray FormatGameLine(const TGameInfo& game) {
+    RawGameInfo raw;
+    raw.Name = game.Name.toUtf8();
+    raw.Title = game.Title.toUtf8();
+    raw.Year = game.Year;
+    raw.Manufacturer = game.Manufacturer.toUtf8();
+    raw.Driver = game.Driver;
+    raw.CloneOf = game.CloneOf.toUtf8();
+    raw.Kind = game.Kind;
+    raw.HasCHD = game.HasCHD;
+    raw.Mechanical = game.Mechanical;
+    raw.ScreenOrientation = game.ScreenOrientation;
+    raw.DriverStatus = game.DriverStatus;
+    raw.EmulationStatus = game.EmulationStatus;
+    raw.ColorStatus = game.ColorStatus;
+    raw.SoundStatus = game.SoundStatus;
+    raw.GraphicStatus = game.GraphicStatus;
+    return FormatGameLine(raw);
+}
+
+void ParseGameLine(QByteArrayView line, TGameInfo& game) {
+    const qsizetype equals = line.indexOf('=');
+    const QByteArrayView name = equals < 0 ? line : line.first(equals);
+    const QByteArrayView value = equals < 0 ? QByteArrayView() : line.sliced(equals + 1);
+    game.Name = DecodeCp1252(name);
+    game.Kind = headerDigit(value, 0) * 10 + headerDigit(value, 1);
+    game.HasCHD = static_cast<quint8>(headerDigit(value, 2));
+    game.Mechanical = static_cast<quint8>(headerDigit(value, 3));
+    game.Title = DecodeUtf8OrCp1252(TaggedValue(value, "title"));
+    game.Year = TaggedValue(value, "year").toByteArray();
+    game.Manufacturer = DecodeUtf8OrCp1252(TaggedValue(value, "manuf"));
+    game.Driver = TaggedValue(value, "drvname").toByteArray();
+    game.CloneOf = DecodeCp1252(TaggedValue(value, "cloneof"));
+    if (const auto orientation = tagNumber(value, "scrorient")) {
+        game.ScreenOrientation = static_cast<qint16>(*orientation);
+    }
+    if (const auto status = tagNumber(value, "drvstat")) {
+        game.DriverStatus = static_cast<qint8>(*status);
+    }
+    if (game.DriverStatus == StatusGood) {
+        game.EmulationStatus = game.ColorStatus = game.SoundStatus = game.GraphicStatus = StatusGood;
+        return;
+    }
+    const auto read = [&value](QByteArrayView key, qint8& field) {
+        if (const auto status = tagNumber(value, key)) {
+            field = static_cast<qint8>(*status);
+        }
+    };
+    read("emustat", game.EmulationStatus);
+    read("clrstat", game.ColorStatus);
+    read("sndstat", game.SoundStatus);
+    read("grpstat", game.GraphicStatus);
+}
+
+qint32 DosDateTime(const QDateTime& local) {
+    const QDate date = local.date();
+    const QTime time = local.time();
+    if (date.year() < 1980) {
+        return (1 << 21) | (1 << 16);  // 1980-01-01 00:00:00
+    }
+    // Seven bits hold the year: 2107 is the last one the form can say.
+    const int year = std::min(date.year(), 2107) - 1980;
+    const quint32 packed = (quint32(year) << 25) | (quint32(date.month()) << 21) |
+                           (quint32(date.day()) << 16) | (quint32(time.hour()) << 11) |
+                           (quint32(time.minute()) << 5) | quint32(time.second() / 2);
+    return static_cast<qint32>(packed);
+}
+
+QString ListStamp(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return QStringLiteral("-1");
+    }
+    const QDateTime modified = QDateTime::fromSecsSinceEpoch(info.st_mtim.tv_sec).toLocalTime();
+    return QString::number(DosDateTime(modified));
+}
+
+QString GamesListPath(const QString& programFolder) {
+    return programFolder + QStringLiteral("listfull.txt");
+}
+
+bool IsCurrentGamesList(const QString& programFolder, const QString& emulator) {
+    const QString path = GamesListPath(programFolder);
+    if (!IsUsableFile(path)) {
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    // Only the first three lines matter: read until they are complete, not the whole list.
+    QByteArray head;
+    QList<QByteArrayView> lines;
+    while (!file.atEnd()) {
+        head += file.read(64 * 1024);
+        lines = SplitLines(head);
+        if (lines.size() > 3 || (lines.size() == 3 && (head.endsWith('\n') || head.endsWith('\r')))) {
+            break;
+        }
+    }
+    lines = SplitLines(head);
+    return lines.size() >= 3 && lines[0] == ListStamp(emulator).toLatin1() && lines[2].contains("<title>");
+}

@@ -1,0 +1,93 @@
+#include "GamesListLoader.h"
+
+#include "Categories.h"
+#include "GamesListFile.h"
+#include "app/AppState.h"
+#include "common/CodePage.h"
+#include "common/EventPump.h"
+#include "common/FileOps.h"
+#include "common/Text.h"
+#include "progress/ProgressWindows.h"
+
+namespace {
+
+QByteArrayView nameOf(QByteArrayView line) {
+    const qsizetype equals = line.indexOf('=');
+    return equals < 0 ? line : line.first(equals);
+}
+
+}  // namespace
+
+bool LoadGamesList(GamesContext& context) {
+    AppState& state = context.state;
+    const QString path = GamesListPath(state.ProgramFolder);
+    if (!FileExistsNotFolder(path)) {
+        return false;
+    }
+    const QByteArray bytes = ReadWholeFile(path).value_or(QByteArray());
+    const QList<QByteArrayView> lines = SplitLines(bytes);
+    if (lines.size() <= 2) {
+        DeleteFile(path);  // a build that found no games
+        return false;
+    }
+
+    const bool quickScan = state.scanGameFilesQuickScan;
+    context.wait.setProgress(0);
+    context.wait.show();
+    context.wait.setMessage((quickScan
+                                 ? QStringLiteral("Loading games list, searching game ROMs [.zip; .7z].")
+                                 : QStringLiteral("Loading games list.")) +
+                            QStringLiteral("\r\nMerged sets are not supported!"));
+    state.SearchResults.clear();
+    state.FullGamesList.clear();
+    state.FullGamesList.reserve(lines.size() - 2);
+
+    NonArcadeList nonArcade;
+    if (!state.nonArcadeMachineFile.isEmpty() && IsUsableFile(state.nonArcadeMachineFile)) {
+        nonArcade =
+            NonArcadeList::fromBytes(ReadWholeFile(state.nonArcadeMachineFile).value_or(QByteArray()));
+    }
+    state.labelMAMEVersionUsed = DecodeUtf8OrCp1252(lines[1]);
+
+    const CategoryMap* categories = state.categoryMap.get();
+    RomFolderProbe roms(state.emulatorFolders.RomFolders);
+    EventPump pump(context.port);
+    QByteArray fileName;
+    const qsizetype last = lines.size() - 1;
+    for (qsizetype i = 2; i <= last; ++i) {
+        const QByteArrayView line = lines[i];
+        TGameInfo game;
+        ParseGameLine(line, game);
+        const QByteArrayView name = nameOf(line);
+        bool found = false;
+        if (quickScan) {
+            fileName.clear();
+            fileName += name;
+            fileName += ".zip";
+            found = roms.find(fileName) >= 0;
+            if (!found) {
+                fileName.chop(4);
+                fileName += ".7z";
+                found = roms.find(fileName) >= 0;
+            }
+        }
+        if (categories) {
+            QByteArrayView category = categories->lookupView(name);
+            if (category.isEmpty() && !game.CloneOf.isEmpty()) {
+                category = categories->lookupView(TaggedValue(line.sliced(name.size()), "cloneof"));
+            }
+            game.Category = DecodeUtf8OrCp1252(category);
+        }
+        if (!nonArcade.isEmpty() && nonArcade.contains(name)) {
+            game.NonArcade = 1;
+        }
+        game.IconIndex = game.Kind + (quickScan && !found ? 4 : 0);
+        state.FullGamesList.append(std::move(game));
+        context.wait.advance(i, last);
+        pump.tick();
+    }
+    state.messages.clear();
+    state.LoadedWithQuickScan = quickScan;
+    context.wait.close();
+    return !state.FullGamesList.isEmpty();
+}

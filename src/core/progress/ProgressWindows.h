@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+// The forward-only progress rule of both windows: done * 100 / total, truncated, taken only when
+// it is greater than the bar's current value; nothing happens for a total below 2.
+int ForwardProgress(int current, qint64 done, qint64 total);
+
+// The borderless "please wait" window shown while the games list is built or loaded.
+class WaitWindow {
+public:
+    virtual ~WaitWindow() = default;
+    virtual void show() = 0;
+    // Shows the text at once, before the caller's long work begins.
+    virtual void setMessage(const QString& text) = 0;
+    virtual void setProgress(int percent) = 0;
+    virtual int progress() const = 0;
+    virtual void close() = 0;
+
+    void advance(qint64 done, qint64 total) {
+        const int next = ForwardProgress(progress(), done, total);
+        if (next != progress()) {
+            setProgress(next);
+        }
+    }
+};
+
+// The log window of the processing job.
+class LogWindow {
+public:
+    virtual ~LogWindow() = default;
+    virtual void setTitle(const QString& title) = 0;
+    virtual int addLine(const QString& line) = 0;  // the new line's index
+    // An index that no longer exists (the window was closed meanwhile) changes nothing.
+    virtual void replaceLine(int index, const QString& line) = 0;
+    virtual int lineCount() const = 0;
+    virtual void scrollToEnd() = 0;
+    virtual void setProgress(int percent) = 0;
+    virtual int progress() const = 0;
+    virtual void show() = 0;
+
+    void ResetJobProgress() { setProgress(0); }
+    void UpdateJobProgress(qint64 done, qint64 total) {
+        const int next = ForwardProgress(progress(), done, total);
+        if (next != progress()) {
+            setProgress(next);
+        }
+    }
+};

@@ -1,0 +1,69 @@
+#include "TFormListXML.h"
+
+#include "app/QtDialogPort.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+TFormListXML::TFormListXML(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_mainWindow(mainWindow) {
+    setObjectName(QStringLiteral("FormListXML"));
+    setFixedSize(434, 72);
+    setAutoFillBackground(true);
+    QPalette money = palette();
+    money.setColor(QPalette::Window, QColor(192, 220, 192));
+    setPalette(money);
+
+    m_message = new QLabel(QStringLiteral("Generating MAME's \"-listxml\" file. Please wait..."), this);
+    m_message->setObjectName(QStringLiteral("LabelMessage"));
+    m_message->setAlignment(Qt::AlignCenter);
+    m_message->setGeometry(16, 4, 401, 40);
+    QFont verdana(QStringLiteral("Verdana"), 8);
+    verdana.setBold(true);
+    m_message->setFont(verdana);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar"));
+    m_progress->setRange(0, 100);
+    m_progress->setTextVisible(false);
+    m_progress->setGeometry(8, 50, 377, 14);
+
+    m_timer = new QLabel(QStringLiteral("00:00"), this);
+    m_timer->setObjectName(QStringLiteral("LabelTimer"));
+    m_timer->setFont(QFont(QStringLiteral("Consolas"), 9));
+    m_timer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_timer->setGeometry(388, 48, 40, 18);
+    connect(&m_counter, &ElapsedCounter::changed, this, [this](const QString& text) {
+        m_timer->setText(text);
+        m_timer->repaint();
+    });
+}
+
+void TFormListXML::show() {
+    if (m_mainWindow) {
+        const QRect over = m_mainWindow->frameGeometry();
+        move(over.center() - QPoint(width() / 2, height() / 2));
+    }
+    QWidget::show();
+    m_counter.start();
+}
+
+void TFormListXML::setMessage(const QString& text) {
+    m_message->setText(QtDialogPort::displayText(text));
+    m_message->repaint();
+}
+
+void TFormListXML::setProgress(int percent) {
+    m_progress->setValue(percent);
+}
+
+int TFormListXML::progress() const {
+    return m_progress->value();
+}
+
+void TFormListXML::close() {
+    m_counter.stop();
+    m_progress->setValue(0);
+    hide();
+}

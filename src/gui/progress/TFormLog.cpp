@@ -1,0 +1,133 @@
+#include "TFormLog.h"
+
+#include <QCloseEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace {
+constexpr int kWidth = 584;
+constexpr int kHeight = 370;
+constexpr int kTopBar = 20;
+constexpr int kBottomBar = 29;
+}  // namespace
+
+TFormLog::TFormLog(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
+                              Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      m_mainWindow(mainWindow) {
+    setObjectName(QStringLiteral("FormLog"));
+    setWindowTitle(QStringLiteral("Log"));
+    setFixedSize(kWidth, kHeight);
+    setFont(QFont(QStringLiteral("Arial"), 9));
+
+    auto* top = new QWidget(this);
+    top->setObjectName(QStringLiteral("TopBar"));
+    top->setGeometry(0, 0, kWidth, kTopBar);
+    top->setAutoFillBackground(true);
+    QPalette olive = top->palette();
+    olive.setColor(QPalette::Window, QColor(128, 128, 0));
+    top->setPalette(olive);
+    m_title = new QLabel(QStringLiteral("Action Title"), top);
+    m_title->setObjectName(QStringLiteral("LabelActionTitle"));
+    m_title->setGeometry(0, 0, kWidth, kTopBar);
+    m_title->setAlignment(Qt::AlignCenter);
+    QFont titleFont(QStringLiteral("Trebuchet MS"), 10);
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    m_title->setFont(titleFont);
+    QPalette white = m_title->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    m_title->setPalette(white);
+    auto* shadow = new QGraphicsDropShadowEffect(m_title);
+    shadow->setColor(Qt::gray);
+    shadow->setOffset(1, 1);
+    shadow->setBlurRadius(0);
+    m_title->setGraphicsEffect(shadow);
+
+    m_log = new QPlainTextEdit(this);
+    m_log->setObjectName(QStringLiteral("LogText"));
+    m_log->setReadOnly(true);
+    m_log->setFrameShape(QFrame::NoFrame);
+    m_log->setGeometry(0, kTopBar, kWidth, kHeight - kTopBar - kBottomBar);
+    m_log->document()->setDocumentMargin(7);
+    m_log->setFont(QFont(QStringLiteral("Trebuchet MS"), 9));
+    m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette page = m_log->palette();
+    page.setColor(QPalette::Base, Qt::white);
+    page.setColor(QPalette::Text, Qt::black);
+    m_log->setPalette(page);
+
+    auto* bottom = new QWidget(this);
+    bottom->setObjectName(QStringLiteral("BottomBar"));
+    bottom->setGeometry(0, kHeight - kBottomBar, kWidth, kBottomBar);
+    m_progress = new QProgressBar(bottom);
+    m_progress->setObjectName(QStringLiteral("ProgressBar"));
+    m_progress->setRange(0, 100);
+    m_progress->setGeometry(4, 6, 491, 17);
+    auto* close = new QPushButton(QStringLiteral("Close"), bottom);
+    close->setObjectName(QStringLiteral("ButtonClose"));
+    close->setToolTip(QStringLiteral("Click here to close this log window"));
+    close->setGeometry(kWidth - 84, 3, 80, 23);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TFormLog::setTitle(const QString& title) {
+    m_title->setText(title);
+}
+
+int TFormLog::addLine(const QString& line) {
+    m_log->appendPlainText(line);
+    return m_lines++;
+}
+
+void TFormLog::replaceLine(int index, const QString& line) {
+    if (index < 0 || index >= m_lines) {
+        return;
+    }
+    QTextCursor cursor(m_log->document()->findBlockByNumber(index));
+    cursor.select(QTextCursor::BlockUnderCursor);
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(line);
+}
+
+int TFormLog::lineCount() const {
+    return m_lines;
+}
+
+void TFormLog::scrollToEnd() {
+    m_log->moveCursor(QTextCursor::End);
+    m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+}
+
+void TFormLog::setProgress(int percent) {
+    m_progress->setValue(percent);
+}
+
+int TFormLog::progress() const {
+    return m_progress->value();
+}
+
+void TFormLog::show() {
+    if (!isVisible() && m_mainWindow) {
+        const QRect over = m_mainWindow->frameGeometry();
+        move(over.center() - QPoint(width() / 2, height() / 2));
+    }
+    QWidget::show();
+    raise();
+    m_log->setFocus();
+}
+
+void TFormLog::closeEvent(QCloseEvent* event) {
+    // Closing is always allowed: the bar goes back to 0 and the log is emptied for the next job.
+    m_progress->setValue(0);
+    m_log->clear();
+    m_lines = 0;
+    event->accept();
+}

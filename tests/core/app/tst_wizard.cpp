@@ -1,0 +1,626 @@
+#include "FakeDialogPort.h"
+#include "TempProgramFolder.h"
+#include "TestMain.h"
+#include "app/AppState.h"
+#include "app/WindowPlacement.h"
+#include "app/Wizard.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+const QString kFinishTitle =
+    "    You have chosen to %1. Click on \"Finish\" button to process the games you selected.\r\nTo abort, "
+    "click on \"Exit\" button. If  you wish to change your selected options, click on \"Back\" button.";
+const QString kNoDestination =
+    "    A destination folder was not selected. Select an existing folder or type a new one, it will be "
+    "created if it doesn't exist.";
+const QString kNotFullPath =
+    "    The destination folder must be a full path. Relative paths are not supported.";
+const QString kBadEmulator = "Error | Select a valid executable file.";
+const QString kBadCategories =
+    "Error | Select a valid category ini file (usually catver.ini or category.ini).";
+
+// A wizard over a private program folder whose seams only log their calls, in order.
+struct Rig {
+    TempProgramFolder dir;
+    AppState state;
+    FakeDialogPort port;
+    QStringList calls;
+    bool uiIniFound = false;
+    int refuseRow = -1;
+    QString stampedPath;
+    Wizard wizard{state, port, loggingSeams()};
+
+    Rig() { state.ProgramFolder = dir.path(); }
+
+    WizardSeams loggingSeams() {
+        // Serves the void and the bool seams alike: the answer is "accepted".
+        const auto log = [this](const char* name) {
+            return [this, name] {
+                calls.append(name);
+                return true;
+            };
+        };
+        WizardSeams s;
+        s.ReadEmulatorIni = log("ReadEmulatorIni");
+        s.ReadUiIni = [this] {
+            calls.append("ReadUiIni");
+            return uiIniFound;
+        };
+        s.LoadImageFolders = log("LoadImageFolders");
+        s.CheckImageFolderEdit = [this](int row) {
+            calls.append(QString("Check %1").arg(row));
+            return row != refuseRow;
+        };
+        s.ApplyImageFolders = log("ApplyImageFolders");
+        s.ListStamp = [this](const QString& path) {
+            calls.append("ListStamp");
+            stampedPath = path;
+            return QString("1700000000");
+        };
+        s.LoadCategories = log("LoadCategories");
+        s.CreateGamesList = log("CreateGamesList");
+        s.DiscardCategoryMap = log("DiscardCategoryMap");
+        s.SwitchGamesTab = [this](int tab) {
+            calls.append(QString("SwitchGamesTab(%1)").arg(tab));
+            state.gamesTab = tab;
+        };
+        s.BuildSearchFolders = log("BuildSearchFolders");
+        s.ProcessingJob = log("ProcessingJob");
+        s.SaveImageFolders = log("SaveImageFolders");
+        s.SaveSplitterPosition = log("SaveSplitterPosition");
+        s.SaveColumnLayout = log("SaveColumnLayout");
+        s.ApplyWindowLayout = log("ApplyWindowLayout");
+        s.LoadColumnLayout = log("LoadColumnLayout");
+        s.FocusCategoryText = log("FocusCategoryText");
+        s.CloseWindow = log("CloseWindow");
+        return s;
+    }
+
+    // Valid emulator and category files and one game in the Work List: every check passes.
+    void makeEveryStepValid() {
+        state.mameExecutableFile = dir.write("mame", "#!/bin/sh\n");
+        state.categoryFile = dir.write("catver.ini", "[Category]\r\n");
+        TGameInfo game;
+        game.Name = "pacman";
+        state.WorkList.append(game);
+    }
+
+    // "caption | text" of every message shown, marking any that is not a plain warning.
+    QStringList shown() const {
+        QStringList out;
+        for (const FakeDialogPort::Message& m : port.messages) {
+            out.append(m.caption + " | " + m.text);
+            if (m.kind != "message" || m.icon != MessageIcon::Warning) {
+                out.append("(not a warning message box)");
+            }
+        }
+        return out;
+    }
+};
+
+QStringList imageChecks(int last) {
+    QStringList rows;
+    for (int row = 0; row <= last; ++row) {
+        rows.append(QString("Check %1").arg(row));
+    }
+    return rows;
+}
+
+const QStringList kAllChecksApplied = imageChecks(kImageCategoryCount - 1) + QStringList{"ApplyImageFolders"};
+const QStringList kEmulatorRead = {"ListStamp", "ReadEmulatorIni", "ReadUiIni"};
+
+}  // namespace
+
+class WizardTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void transitions_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("uiIni");  // ReadUiIni's answer, and the flag already set for page 3
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("calls");
+        const QStringList none;
+        const QString setup = "SETUP: EMULATOR AND CATEGORIES FILES";
+        QTest::newRow("0 -> 1") << 0 << 1 << false << 1 << setup << none;
+        QTest::newRow("1 -> 0") << 1 << -1 << false << 0 << "WELCOME" << none;
+        QTest::newRow("1 -> 2 without ui.ini") << 1 << 1 << false << 2 << "SETUP 2: IMAGES FOLDERS"
+                                               << kEmulatorRead + QStringList{"LoadImageFolders"};
+        QTest::newRow("1 -> 3 with ui.ini")
+            << 1 << 1 << true << 3 << "SELECT FILE TYPES" << kEmulatorRead + kAllChecksApplied;
+        QTest::newRow("2 -> 1") << 2 << -1 << false << 1 << setup << none;
+        QTest::newRow("2 -> 3") << 2 << 1 << false << 3 << "SELECT FILE TYPES" << kAllChecksApplied;
+        QTest::newRow("3 -> 2") << 3 << -1 << false << 2 << "SETUP 2: IMAGES FOLDERS" << none;
+        QTest::newRow("3 -> 1 with ui.ini") << 3 << -1 << true << 1 << setup << none;
+        QTest::newRow("3 -> 4") << 3 << 1 << false << 4 << "SELECT ACTION TYPE" << none;
+        QTest::newRow("4 -> 3 checks nothing") << 4 << -1 << false << 3 << "SELECT FILE TYPES" << none;
+        QTest::newRow("4 -> 5") << 4 << 1 << false << 5 << "SELECT GAMES TO RENAME"
+                                << QStringList{"LoadCategories", "CreateGamesList", "DiscardCategoryMap",
+                                               "FocusCategoryText"};
+        QTest::newRow("5 -> 4") << 5 << -1 << false << 4 << "SELECT ACTION TYPE" << none;
+        QTest::newRow("5 -> 6") << 5 << 1 << false << 6 << "COMPLETE THE WIZARD"
+                                << QStringList{"BuildSearchFolders"};
+        QTest::newRow("6 -> 5") << 6 << -1 << false << 5 << "SELECT GAMES TO RENAME"
+                                << QStringList{"FocusCategoryText"};
+        QTest::newRow("FINISH runs the job")
+            << 6 << 1 << false << 6 << "untouched" << QStringList{"ProcessingJob"};
+    }
+    void transitions() {
+        QFETCH(int, from);
+        QFETCH(int, step);
+        QFETCH(bool, uiIni);
+        QFETCH(int, to);
+        QFETCH(QString, title);
+        QFETCH(QStringList, calls);
+        Rig rig;
+        rig.makeEveryStepValid();
+        rig.state.page = from;
+        rig.state.ImageFoldersFromUiIni = uiIni;
+        rig.uiIniFound = uiIni;
+        rig.state.pageTitle = "untouched";
+        rig.state.imageFoldersPanelShown = from == 2;
+        rig.state.searchWorkListPanelShown = from == 5;
+        rig.wizard.WizardStep(step);
+        QCOMPARE(rig.shown(), QStringList());
+        QCOMPARE(rig.state.page, to);
+        QCOMPARE(rig.state.imageFoldersPanelShown, to == 2);
+        QCOMPARE(rig.state.searchWorkListPanelShown, to == 5);
+        QCOMPARE(rig.state.pageTitle, title);
+        QCOMPARE(rig.calls, calls);
+        QCOMPARE(rig.port.processEventsCalls, from == to ? 0 : 1);
+    }
+
+    // A whole walk, where the way back from page 3 follows what ReadUiIni found on the way in.
+    void uiIniDecidesTheWayBackFromFileTypes_data() {
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QList<int>>("pages");
+        QTest::newRow("ui.ini found") << true << QList<int>{1, 3, 1, 3, 4, 5, 6, 6};
+        QTest::newRow("no ui.ini") << false << QList<int>{1, 2, 3, 2, 3, 4, 5, 6, 6};
+    }
+    void uiIniDecidesTheWayBackFromFileTypes() {
+        QFETCH(bool, found);
+        QFETCH(QList<int>, pages);
+        Rig rig;
+        rig.makeEveryStepValid();
+        rig.uiIniFound = found;
+        QList<int> seen;
+        for (int i = 0; i < pages.size(); ++i) {
+            rig.wizard.WizardStep(i > 0 && pages[i] < pages[i - 1] ? -1 : 1);
+            seen.append(rig.state.page);
+        }
+        QCOMPARE(seen, pages);
+        QCOMPARE(rig.state.ImageFoldersFromUiIni, found);
+        QCOMPARE(rig.calls.count("ProcessingJob"), 1);
+        QCOMPARE(rig.calls.count("LoadImageFolders"), found ? 0 : 1);
+    }
+
+    void stepButtons() {
+        Rig rig;
+        QCOMPARE(rig.state.nextCaption, QString("START"));
+        QCOMPARE(rig.state.nextColor, kNavyRgb);
+        QVERIFY(!rig.state.backEnabled);
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.state.nextCaption, QString("NEXT"));
+        QCOMPARE(rig.state.nextColor, kNavyRgb);
+        QVERIFY(rig.state.backEnabled);
+        rig.wizard.WizardStep(-1);
+        QCOMPARE(rig.state.nextCaption, QString("START"));
+        QCOMPARE(rig.state.nextColor, kGreenRgb);
+        QVERIFY(!rig.state.backEnabled);
+    }
+
+    void startFillsDefaultsAndOffersRebuild_data() {
+        QTest::addColumn<QStringList>("files");  // a name ending in "/" is made a folder
+        QTest::addColumn<QString>("categoryBox");
+        QTest::addColumn<QString>("messBox");
+        QTest::addColumn<QString>("category");  // a bare name is one in the program folder
+        QTest::addColumn<QString>("mess");
+        const auto row = [](const char* name, const QStringList& files, const QString& categoryBox,
+                            const QString& messBox, const QString& category, const QString& mess) {
+            QTest::newRow(name) << files << categoryBox << messBox << category << mess;
+        };
+        const QStringList all = {"catver.ini", "category.ini", "mess.ini", "listfull.txt"};
+        row("catver.ini first", all, "", "", "catver.ini", "mess.ini");
+        row("category.ini without catver.ini", {"category.ini"}, "", "", "category.ini", "");
+        row("no files", {}, "", "", "", "");
+        row("filled boxes are kept", all, "/x/cat.ini", "/x/mess.ini", "/x/cat.ini", "/x/mess.ini");
+        row("folders do not count", {"catver.ini/", "mess.ini/", "listfull.txt/"}, "", "", "", "");
+    }
+    void startFillsDefaultsAndOffersRebuild() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, categoryBox);
+        QFETCH(QString, messBox);
+        QFETCH(QString, category);
+        QFETCH(QString, mess);
+        Rig rig;
+        for (const QString& name : files) {
+            name.endsWith('/') ? rig.dir.makeFolder(name) : rig.dir.write(name, "[x]\r\n");
+        }
+        rig.state.rebuildGamesListVisible = !files.contains("listfull.txt");
+        rig.state.categoryFile = categoryBox;
+        rig.state.nonArcadeMachineFile = messBox;
+        rig.wizard.WizardStep(1);
+        const auto expected = [&](const QString& name) {
+            return name.isEmpty() || name.startsWith('/') ? name : rig.dir.file(name);
+        };
+        QCOMPARE(rig.state.categoryFile, expected(category));
+        QCOMPARE(rig.state.nonArcadeMachineFile, expected(mess));
+        QCOMPARE(rig.state.rebuildGamesListVisible, files.contains("listfull.txt"));
+    }
+
+    void leavingSetupWithInvalidFiles_data() {
+        QTest::addColumn<QString>("emulator");  // "missing", "folder", "empty" or "valid"
+        QTest::addColumn<QString>("categories");
+        QTest::addColumn<QStringList>("messages");
+        const auto row = [](const char* name, const QString& emulator, const QString& categories,
+                            const QStringList& messages) {
+            QTest::newRow(name) << emulator << categories << messages;
+        };
+        row("both missing", "missing", "missing", {kBadEmulator, kBadCategories});
+        row("both empty", "empty", "empty", {kBadEmulator, kBadCategories});
+        row("emulator is a folder", "folder", "valid", {kBadEmulator});
+        row("categories is a folder", "valid", "folder", {kBadCategories});
+    }
+    void leavingSetupWithInvalidFiles() {
+        QFETCH(QString, emulator);
+        QFETCH(QString, categories);
+        QFETCH(QStringList, messages);
+        Rig rig;
+        const auto make = [&](const QString& kind, const QString& name) {
+            if (kind == "valid") {
+                return rig.dir.write(name, "x");
+            }
+            if (kind == "folder") {
+                return rig.dir.makeFolder(name).chopped(1);
+            }
+            return kind == "missing" ? rig.dir.file(name) : QString();
+        };
+        rig.state.mameExecutableFile = make(emulator, "mame");
+        rig.state.categoryFile = make(categories, "catver.ini");
+        rig.state.page = 1;
+        rig.state.pageTitle = "before";
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.shown(), messages);
+        QCOMPARE(rig.state.page, 1);
+        QCOMPARE(rig.state.pageTitle, QString("before"));
+        QCOMPARE(rig.calls, QStringList());
+        QCOMPARE(rig.port.showStateCalls, 0);
+    }
+
+    void leavingSetupStampsCategoriesAndShowsLoading() {
+        Rig rig;
+        rig.makeEveryStepValid();
+        rig.state.page = 1;
+        QString messageWhileReading;
+        int repaintsBeforeReading = -1;
+        rig.wizard.seams().ReadEmulatorIni = [&] {
+            rig.calls.append("ReadEmulatorIni");
+            messageWhileReading = rig.state.messages;
+            repaintsBeforeReading = rig.port.showStateCalls;
+        };
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.stampedPath, rig.state.categoryFile);
+        QCOMPARE(rig.state.categoryFileStamp, QString("1700000000"));
+        QCOMPARE(messageWhileReading, QString("Loading MAME Settings..."));
+        QCOMPARE(repaintsBeforeReading, 1);
+        QCOMPARE(rig.state.messages, QString());
+        QCOMPARE(rig.calls.mid(0, 3), kEmulatorRead);
+    }
+
+    void refusedImageFolderStopsTheStep_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("row");
+        QTest::newRow("first box") << 2 << 0;
+        QTest::newRow("middle box") << 2 << 8;
+        QTest::newRow("last box") << 2 << kImageCategoryCount - 1;
+        QTest::newRow("boxes from ui.ini") << 1 << 5;
+    }
+    void refusedImageFolderStopsTheStep() {
+        QFETCH(int, from);
+        QFETCH(int, row);
+        Rig rig;
+        rig.makeEveryStepValid();
+        rig.uiIniFound = true;
+        rig.refuseRow = row;
+        rig.state.page = from;
+        rig.state.imageFoldersPanelShown = from == 2;
+        rig.state.pageTitle = "before";
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.state.page, from);
+        QCOMPARE(rig.state.pageTitle, QString("before"));
+        QCOMPARE(rig.state.imageFoldersPanelShown, from == 2);
+        QCOMPARE(rig.calls, (from == 1 ? kEmulatorRead : QStringList()) + imageChecks(row));
+    }
+
+    void fileTypesNeedOneChecked_data() {
+        QTest::addColumn<int>("checked");  // -1: none
+        QTest::newRow("none") << -1;
+        QTest::newRow("only ROMs") << int(GameROMs);
+        QTest::newRow("only the last image category") << kFileTypeCount - 1;
+    }
+    void fileTypesNeedOneChecked() {
+        QFETCH(int, checked);
+        Rig rig;
+        rig.state.page = 3;
+        rig.state.fileTypeChecked.fill(false);
+        if (checked >= 0) {
+            rig.state.fileTypeChecked[checked] = true;
+        }
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.shown(), checked < 0
+                                  ? QStringList{"No Selection | No file types are selected! Select at "
+                                                "least one."}
+                                  : QStringList());
+        QCOMPARE(rig.state.page, checked < 0 ? 3 : 4);
+    }
+
+    void gamesListStepHoldsTheButtonsAndShowsBusy() {
+        Rig rig;
+        rig.state.page = 4;
+        rig.state.gamesTab = 1;
+        rig.state.messages = "stale";
+        QStringList during;
+        const auto inside = [&](const char* name) {
+            return [&, name] {
+                rig.calls.append(name);
+                during.append(QString("%1 back=%2 next=%3 busy=%4 panel=%5")
+                                  .arg(name)
+                                  .arg(rig.state.backEnabled)
+                                  .arg(rig.state.nextEnabled)
+                                  .arg(rig.port.busyChanges == QList<bool>{true})
+                                  .arg(rig.state.searchWorkListPanelShown));
+                return true;
+            };
+        };
+        rig.wizard.seams().LoadCategories = inside("LoadCategories");
+        rig.wizard.seams().CreateGamesList = inside("CreateGamesList");
+        rig.wizard.WizardStep(1);
+        QCOMPARE(during, (QStringList{"LoadCategories back=0 next=0 busy=1 panel=1",
+                                      "CreateGamesList back=0 next=0 busy=1 panel=1"}));
+        QCOMPARE(rig.calls, (QStringList{"SwitchGamesTab(0)", "LoadCategories", "CreateGamesList",
+                                         "DiscardCategoryMap", "FocusCategoryText"}));
+        QVERIFY(rig.state.backEnabled);
+        QVERIFY(rig.state.nextEnabled);
+        QCOMPARE(rig.port.busyChanges, (QList<bool>{true, false}));
+        QCOMPARE(rig.state.messages, QString());
+        QCOMPARE(rig.state.page, 5);
+    }
+
+    void moveDestination_data() {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("refusal");  // empty when the step goes ahead
+        const auto row = [](const char* name, int operation, const QString& destination,
+                            const QString& refusal) {
+            QTest::newRow(name) << operation << destination << refusal;
+        };
+        row("move, empty", MoveFiles, "", kNoDestination);
+        row("move, drive letter", MoveFiles, "D:\\x", kNotFullPath);
+        row("move, network share", MoveFiles, "\\\\server\\share", kNotFullPath);
+        row("move, relative", MoveFiles, "relative/dir", kNotFullPath);
+        row("move, absolute and missing", MoveFiles, "/media/arcade/keep", "");
+        row("rename, empty", RenameFiles, "", "");
+        row("delete, relative", DeleteFiles, "relative/dir", "");
+    }
+    void moveDestination() {
+        QFETCH(int, operation);
+        QFETCH(QString, destination);
+        QFETCH(QString, refusal);
+        Rig rig;
+        rig.state.page = 4;
+        rig.state.pageTitle = "before";
+        rig.state.backEnabled = true;
+        rig.wizard.selectOperation(operation);
+        rig.state.moveFilesToFolder = destination;
+        rig.wizard.WizardStep(1);
+        if (refusal.isEmpty()) {
+            QCOMPARE(rig.shown(), QStringList());
+            QCOMPARE(rig.state.page, 5);
+            return;
+        }
+        QCOMPARE(rig.shown(), QStringList{"Action Type: Move Files | " + refusal});
+        QCOMPARE(rig.state.page, 4);
+        QCOMPARE(rig.state.pageTitle, QString("before"));
+        QCOMPARE(rig.calls, QStringList());
+        QVERIFY(rig.port.busyChanges.isEmpty());
+        QVERIFY(rig.state.backEnabled);
+        QVERIFY(rig.state.nextEnabled);
+    }
+
+    void finishPage_data() {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<QString>("patterns");
+        const auto row = [](const char* name, int operation, const QString& upper, const QString& patterns) {
+            QTest::newRow(name) << operation << upper << patterns;
+        };
+        row("rename", RenameFiles, "RENAME FILES", "Search Folders [Rename Files]");
+        row("restore keeps its blank", RestoreFiles, "RESTORE FILES ", "Search Folders [Restore Files ]");
+        row("delete renamed", DeleteRenamedFiles, "DELETE RENAMED FILES",
+            "Search Folders [Delete Renamed Files]");
+    }
+    void finishPage() {
+        QFETCH(int, operation);
+        QFETCH(QString, upper);
+        QFETCH(QString, patterns);
+        Rig rig;
+        rig.makeEveryStepValid();
+        rig.wizard.selectOperation(operation);
+        rig.state.page = 5;
+        rig.state.searchWorkListPanelShown = true;
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.state.page, 6);
+        QCOMPARE(rig.state.nextCaption, QString("FINISH"));
+        QCOMPARE(rig.state.nextColor, kGreenRgb);
+        QCOMPARE(rig.state.finishWizardTitle, kFinishTitle.arg(upper));
+        QCOMPARE(rig.state.searchPatternsCaption, patterns);
+        QVERIFY(!rig.state.searchWorkListPanelShown);
+
+        rig.wizard.WizardStep(-1);
+        QCOMPARE(rig.state.page, 5);
+        QCOMPARE(rig.state.nextCaption, QString("NEXT"));
+        QCOMPARE(rig.state.nextColor, kNavyRgb);
+        QVERIFY(rig.state.searchWorkListPanelShown);
+
+        // The Work List is checked again on each NEXT.
+        rig.state.WorkList.clear();
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.shown(),
+                 QStringList{"No Games Selected | No games were added to the work list. Add at least one."});
+        QCOMPARE(rig.state.page, 5);
+        QCOMPARE(rig.state.nextCaption, QString("NEXT"));
+        QVERIFY(rig.state.searchWorkListPanelShown);
+        QCOMPARE(rig.calls.count("BuildSearchFolders"), 1);
+    }
+
+    void pageTitles_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("5 delete") << 5 << int(DeleteFiles) << "SELECT GAMES TO DELETE";
+        QTest::newRow("5 rename") << 5 << int(RenameFiles) << "SELECT GAMES TO RENAME";
+        QTest::newRow("5 restore") << 5 << int(RestoreFiles) << "SELECT GAMES TO RESTORE";
+        QTest::newRow("5 delete renamed") << 5 << int(DeleteRenamedFiles) << "SELECT GAMES TO DELETE RENAMED";
+        QTest::newRow("5 move") << 5 << int(MoveFiles) << "SELECT GAMES TO MOVE";
+    }
+    void pageTitles() {
+        QFETCH(int, page);
+        QFETCH(int, operation);
+        QFETCH(QString, title);
+        QCOMPARE(PageTitle(page, operation), title);
+        Rig rig;
+        rig.wizard.selectOperation(operation);
+        rig.wizard.SetPageTitle(page);
+        QCOMPARE(rig.state.pageTitle, title);
+    }
+
+    void actionNames() {
+        QStringList names;
+        for (int operation = 0; operation < kOperationCount; ++operation) {
+            names.append(ActionName(operation));
+        }
+        QCOMPARE(names, (QStringList{"Delete Files", "Rename Files", "Restore Files ", "Delete Renamed Files",
+                                     "Move Files"}));
+    }
+
+    void versionText() {
+        QCOMPARE(VersionTextOf("1.2.0.0"), QString("v1.2"));
+        QCOMPARE(VersionTextOf("1.2.3.0"), QString("v1.2.3"));
+        QCOMPARE(VersionTextOf("2.10.0.0"), QString("v2.10"));
+    }
+
+    // A step button or a close request handled while the games list loads must wait for it.
+    void stepAndCloseDuringALongStep() {
+        Rig rig;
+        rig.state.page = 4;
+        bool closedAtOnce = true;
+        bool closeAfterwards = false;
+        rig.wizard.seams().CreateGamesList = [&] {
+            rig.calls.append("CreateGamesList");
+            rig.wizard.WizardStep(1);
+            rig.wizard.WizardStep(-1);
+            closedAtOnce = rig.wizard.closeRequested();
+            return true;
+        };
+        rig.wizard.seams().CloseWindow = [&] {
+            rig.calls.append("CloseWindow");
+            closeAfterwards = rig.wizard.closeRequested();
+        };
+        rig.wizard.WizardStep(1);
+        QVERIFY(!closedAtOnce);
+        QVERIFY(closeAfterwards);
+        QCOMPARE(rig.state.page, 5);
+        QCOMPARE(rig.calls,
+                 (QStringList{"LoadCategories", "CreateGamesList", "DiscardCategoryMap", "FocusCategoryText",
+                              "CloseWindow", "SaveImageFolders", "SaveColumnLayout"}));
+        QVERIFY(QFile::exists(rig.dir.file("Kestrum.ini")));
+    }
+
+    void closeSaves_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<bool>("aborting");
+        QTest::addColumn<QStringList>("calls");  // empty: nothing saved, no Kestrum.ini
+        const QStringList withSplitter = {"SaveImageFolders", "SaveSplitterPosition", "SaveColumnLayout"};
+        QTest::newRow("welcome page") << 0 << 2 << false << QStringList();
+        QTest::newRow("tabs") << 3 << 1 << false << QStringList{"SaveImageFolders", "SaveColumnLayout"};
+        QTest::newRow("side by side") << 5 << 2 << false << withSplitter;
+        QTest::newRow("top and bottom") << 1 << 3 << false << withSplitter;
+        QTest::newRow("aborting") << 3 << 2 << true << QStringList();
+    }
+    void closeSaves() {
+        QFETCH(int, page);
+        QFETCH(int, layout);
+        QFETCH(bool, aborting);
+        QFETCH(QStringList, calls);
+        Rig rig;
+        rig.state.page = page;
+        rig.state.layout = layout;
+        rig.state.Aborting = aborting;
+        bool settingsWrittenFirst = false;
+        QString messageWhileSaving;
+        rig.wizard.seams().SaveImageFolders = [&] {
+            rig.calls.append("SaveImageFolders");
+            settingsWrittenFirst = QFile::exists(rig.dir.file("Kestrum.ini"));
+            messageWhileSaving = rig.state.messages;
+        };
+        QVERIFY(rig.wizard.closeRequested());
+        QCOMPARE(rig.calls, calls);
+        QCOMPARE(QFile::exists(rig.dir.file("Kestrum.ini")), !calls.isEmpty());
+        if (!calls.isEmpty()) {
+            QVERIFY(settingsWrittenFirst);
+            QCOMPARE(messageWhileSaving, QString("Saving Settings and Freeing Resources..."));
+        }
+    }
+
+    void chooseLayout_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("pending");  // FirstActivationPending
+        QTest::addColumn<QStringList>("calls");
+        const QStringList apply = {"ApplyWindowLayout", "LoadColumnLayout"};
+        QTest::newRow("same layout") << 2 << 2 << false << QStringList();
+        QTest::newRow("before first activation") << 2 << 3 << true << apply;
+        QTest::newRow("from tabs") << 1 << 2 << false << QStringList{"SaveColumnLayout"} + apply;
+        QTest::newRow("from side by side")
+            << 2 << 3 << false << QStringList{"SaveColumnLayout", "SaveSplitterPosition"} + apply;
+        QTest::newRow("from top and bottom")
+            << 3 << 1 << false << QStringList{"SaveColumnLayout", "SaveSplitterPosition"} + apply;
+    }
+    void chooseLayout() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, pending);
+        QFETCH(QStringList, calls);
+        Rig rig;
+        rig.state.layout = from;
+        rig.state.FirstActivationPending = pending;
+        int layoutApplied = 0;
+        rig.wizard.seams().ApplyWindowLayout = [&] {
+            rig.calls.append("ApplyWindowLayout");
+            layoutApplied = rig.state.layout;
+        };
+        rig.wizard.chooseLayout(to);
+        QCOMPARE(rig.calls, calls);
+        QCOMPARE(rig.state.layout, to);
+        QCOMPARE(layoutApplied, calls.contains("ApplyWindowLayout") ? to : 0);
+    }
+
+    void windowPlacement() {
+        // 1000 - 750 - 2 = 248 across; 600 - 40 - 50 - 467 = 43 spare, half of it rounded down.
+        QCOMPARE(CentredPageArea(1000, 600, 40, 50), (Placement{124, 61}));
+        // Smaller than the page: left 1, and the whole negative spare is added to the top.
+        QCOMPARE(CentredPageArea(700, 500, 40, 50), (Placement{1, -17}));
+        QCOMPARE(CentredPageArea(752, 557, 40, 50), (Placement{1, 40}));
+        QCOMPARE(CentredWindow(1280, 800, 768, 555), (Placement{256, 122}));
+        // Quotients round toward zero, also when the window is larger than the screen.
+        QCOMPARE(CentredWindow(700, 500, 768, 555), (Placement{-34, -27}));
+    }
+};
+
+KESTRUM_REGISTER_TEST(WizardTest)
+#include "tst_wizard.moc"

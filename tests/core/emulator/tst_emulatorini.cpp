@@ -1,0 +1,239 @@
+#include "EmulatorFixture.h"
+#include "TestMain.h"
+#include "emulator/EmulatorIni.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+const QString kCreateQuestion = QStringLiteral(
+    "   MAME initialization file is not found, cannot load emulator settings!\r\nRemember that you need to "
+    "configure MAME before using Kestrum...\r\n\r\nWould you like to create it now ?");
+
+// Folders that no ini line has set yet: a read must change only what its lines name.
+void presetFolders(AppState& state) {
+    EmulatorFolders& folders = state.emulatorFolders;
+    folders.RomFolders = {QStringLiteral("/old/roms/")};
+    folders.IniFolder = QStringLiteral("/old/ini/");
+    folders.CfgFolder = QStringLiteral("/old/cfg/");
+    folders.NvramFolder = QStringLiteral("/old/nvram/");
+    folders.ImageFolders[1] = QStringLiteral("/old/snap/");
+    state.imageFolderBoxes[1] = QStringLiteral("/old/snap/");
+}
+
+}  // namespace
+
+class EmulatorIniTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Each candidate is found only once every earlier one is gone.
+    void searchOrder() {
+        EmulatorFixture f(QStringLiteral("emulator/mame64"));
+        const QStringList order = {"@mame.ini",   "@ini/mame.ini",   "@mame64.ini", "@ini/mame64.ini",
+                                   "@mameui.ini", "@ini/mameui.ini", "@hbmame.ini", "@ume.ini",
+                                   "H:mame.ini",  "H:ume.ini",       "S:mame.ini"};
+        for (const QString& candidate : order) {
+            f.write(candidate, "rompath roms\n");
+        }
+        for (const QString& candidate : order) {
+            QCOMPARE(FindEmulatorIni(f.state), f.place(candidate));
+            QVERIFY(QFile::remove(f.place(candidate)));
+        }
+        QCOMPARE(FindEmulatorIni(f.state), QString());
+    }
+
+    void nameMatching_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("upper case") << QStringList{"@MAME.INI"} << QStringList{} << "@MAME.INI";
+        QTest::newRow("upper case subfolder")
+            << QStringList{"@INI/Mame.Ini"} << QStringList{} << "@INI/Mame.Ini";
+        QTest::newRow("exact name wins")
+            << QStringList{"@MAME.INI", "@mame.ini"} << QStringList{} << "@mame.ini";
+        QTest::newRow("folder does not count")
+            << QStringList{"@ini/mame.ini"} << QStringList{"@mame.ini", "@MAME.INI"} << "@ini/mame.ini";
+        QTest::newRow("own folder before fallbacks")
+            << QStringList{"H:mame.ini", "@ume.ini"} << QStringList{} << "@ume.ini";
+        QTest::newRow("fallback, any case") << QStringList{"S:Mame.ini"} << QStringList{} << "S:Mame.ini";
+        QTest::newRow("nothing") << QStringList{} << QStringList{"@mame.ini"} << "";
+    }
+    void nameMatching() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, folders);
+        QFETCH(QString, found);
+        EmulatorFixture f;
+        for (const QString& folder : folders) {
+            QDir().mkpath(f.place(folder));
+        }
+        for (const QString& file : files) {
+            f.write(file, "rompath roms\n");
+        }
+        QCOMPARE(FindEmulatorIni(f.state), f.place(found));
+    }
+
+    // Expected folders: ini, cfg, nvram and snapshots; "=" is the folder as it was before the read.
+    void readsFolders_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QStringList>("roms");
+        QTest::addColumn<QStringList>("folders");
+        const auto row = [](const char* name, const char* ini, const QStringList& roms,
+                            const QStringList& folders) {
+            QTest::newRow(name) << QByteArray(ini) << roms << folders;
+        };
+        row("every key",
+            "# a comment\nrompath roms;/a/arcade;\ninipath .;ini\ncfg_directory /x/cfg\n"
+            "nvram_directory nvram\nsnapshot_directory snaps\nother_key x\n",
+            {"@roms/", "/a/arcade/"}, {"@ini/", "/x/cfg/", "@nvram/", "@snaps/"});
+        row("inipath absolute", "rompath roms\ninipath /x/Ini\n", {"@roms/"}, {"/x/Ini/", "=", "=", "="});
+        row("inipath list", "rompath roms\ninipath /x;/y\n", {"@roms/"}, {"@ini/", "=", "=", "="});
+        row("empty values give defaults",
+            "rompath \ninipath \ncfg_directory \nnvram_directory \nsnapshot_directory \n", {"@roms/"},
+            {"@ini/", "@cfg/", "@nvram/", "@snap/"});
+        row("rp", "rp /a;/b\n", {"/a/", "/b/"}, {"=", "=", "=", "="});
+        row("last line wins", "rompath /a\ncfg_directory /c1\nrp /b\ncfg_directory /c2\n", {"/b/"},
+            {"=", "/c2/", "=", "="});
+        row("upper case, tab, longer keys, comments and leading blanks not recognised",
+            "rompath /r\nROMPATH /a\nrompath\t/b\nrompaths /c\nCfg_Directory /d\ncfg_directory\t/e\n"
+            "#cfg_directory /f\n  nvram_directory /g\n",
+            {"/r/"}, {"=", "=", "=", "="});
+        row("byte-order mark and CR LF", "\xEF\xBB\xBFrompath /a\r\ncfg_directory /c\r\n", {"/a/"},
+            {"=", "/c/", "=", "="});
+        row("value trimmed", "rompath    /a b \t\r\n", {"/a b/"}, {"=", "=", "=", "="});
+        row("environment", "rompath ~/roms;$HOME/more\nsnapshot_directory ${HOME}/snap\n",
+            {"/home/tester/roms/", "/home/tester/more/"}, {"=", "=", "=", "/home/tester/snap/"});
+    }
+    void readsFolders() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QStringList, roms);
+        QFETCH(QStringList, folders);
+        const ScopedEnv home("HOME", "/home/tester");
+        EmulatorFixture f;
+        presetFolders(f.state);
+        const QStringList before = {f.state.emulatorFolders.IniFolder, f.state.emulatorFolders.CfgFolder,
+                                    f.state.emulatorFolders.NvramFolder,
+                                    f.state.emulatorFolders.ImageFolders[1]};
+        QStringList expected = f.place(folders);
+        for (int i = 0; i < expected.size(); ++i) {
+            if (expected[i] == u'=') {
+                expected[i] = before[i];
+            }
+        }
+        f.write(QStringLiteral("@mame.ini"), ini);
+
+        ReadEmulatorIni(f.state, f.port);
+        QCOMPARE(f.port.messages.size(), 0);
+        const EmulatorFolders& read = f.state.emulatorFolders;
+        QCOMPARE(read.RomFolders, f.place(roms));
+        QCOMPARE((QStringList{read.IniFolder, read.CfgFolder, read.NvramFolder, read.ImageFolders[1]}),
+                 expected);
+        QCOMPARE(f.state.imageFolderBoxes[1], expected[3]);
+        QVERIFY(f.emulator.calls().isEmpty());
+    }
+
+    void missingRompathIsReported() {
+        EmulatorFixture f;
+        presetFolders(f.state);
+        const QString ini = f.write(QStringLiteral("@ini/mame.ini"), "cfg_directory /c\nROMPATH /a\n");
+        ReadEmulatorIni(f.state, f.port);
+        QCOMPARE(f.port.messages.size(), 1);
+        QCOMPARE(f.port.messages[0].kind, QStringLiteral("message"));
+        QCOMPARE(f.port.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(f.port.messages[0].text,
+                 QStringLiteral("ROMs path could not be read from \"") + ini + "\".");
+        QCOMPARE(f.port.messages[0].icon, MessageIcon::Error);
+        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{QStringLiteral("/old/roms/")});
+        QCOMPARE(f.state.emulatorFolders.CfgFolder, QStringLiteral("/c/"));
+    }
+
+    void missingLineKeepsFolderAcrossReads() {
+        EmulatorFixture f;
+        f.write(QStringLiteral("@mame.ini"), "rompath roms\n");
+        ReadEmulatorIni(f.state, f.port);
+        QCOMPARE(f.state.emulatorFolders.CfgFolder, QString());
+        QCOMPARE(f.state.emulatorFolders.ImageFolders[1], QString());
+        QCOMPARE(f.state.imageFolderBoxes[1], QString());
+
+        f.write(QStringLiteral("@mame.ini"), "rompath /r1\ncfg_directory /c1\n");
+        ReadEmulatorIni(f.state, f.port);
+        f.write(QStringLiteral("@mame.ini"), "rompath /r2\n");
+        ReadEmulatorIni(f.state, f.port);
+        QCOMPARE(f.state.emulatorFolders.CfgFolder, QStringLiteral("/c1/"));
+        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{QStringLiteral("/r2/")});
+        QVERIFY(f.port.messages.isEmpty());
+    }
+
+    void readsFallbackIniRelativeToEmulator() {
+        EmulatorFixture f;
+        f.write(QStringLiteral("S:mame.ini"), "rompath roms\n");
+        ReadEmulatorIni(f.state, f.port);
+        QVERIFY(f.port.messages.isEmpty());
+        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{f.place(QStringLiteral("@roms/"))});
+    }
+
+    void noEmulatorChangesNothing_data() {
+        QTest::addColumn<QString>("exe");
+        QTest::newRow("missing") << "@gone";
+        QTest::newRow("folder") << "@";
+    }
+    void noEmulatorChangesNothing() {
+        QFETCH(QString, exe);
+        EmulatorFixture f;
+        f.write(QStringLiteral("@mame.ini"), "rompath /new\n");
+        f.state.mameExecutableFile = f.place(exe);
+        presetFolders(f.state);
+        ReadEmulatorIni(f.state, f.port);
+        QVERIFY(f.port.messages.isEmpty());
+        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{QStringLiteral("/old/roms/")});
+        QVERIFY(f.emulator.calls().isEmpty());
+    }
+
+    void createConfigQuestion_data() {
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("emulatorCreatesIni");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QStringList>("roms");
+        QTest::newRow("no") << QList<bool>{false} << true << 1 << QStringList{"/old/roms/"};
+        QTest::newRow("yes, ini created") << QList<bool>{true} << true << 1 << QStringList{"/made/"};
+        QTest::newRow("yes, nothing created, then no")
+            << QList<bool>{true, false} << false << 2 << QStringList{"/old/roms/"};
+    }
+    void createConfigQuestion() {
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, emulatorCreatesIni);
+        QFETCH(int, questions);
+        QFETCH(QStringList, roms);
+        EmulatorFixture f;
+        TempProgramFolder elsewhere;
+        if (emulatorCreatesIni) {
+            f.emulator.set("CREATECONFIG",
+                           f.program.write(QStringLiteral("template.txt"), "rompath /made\n"));
+        }
+        presetFolders(f.state);
+        for (const bool answer : answers) {
+            f.port.answers.enqueue(answer);
+        }
+        QDir::setCurrent(elsewhere.path());
+
+        ReadEmulatorIni(f.state, f.port);
+        QCOMPARE(f.port.messages.size(), questions);
+        for (const FakeDialogPort::Message& message : f.port.messages) {
+            QCOMPARE(message.kind, QStringLiteral("question"));
+            QCOMPARE(message.caption, QStringLiteral("Error"));
+            QCOMPARE(message.text, kCreateQuestion);
+            QCOMPARE(message.icon, MessageIcon::Exclamation);
+        }
+        const bool ran = answers.first();
+        QCOMPARE(f.emulator.calls(), ran ? QStringList{QStringLiteral("-createconfig")} : QStringList{});
+        QCOMPARE(QFile::exists(f.place(QStringLiteral("@mame.ini"))), ran && emulatorCreatesIni);
+        QCOMPARE(f.state.emulatorFolders.RomFolders, roms);
+        QCOMPARE(f.state.emulatorFolders.CfgFolder, QStringLiteral("/old/cfg/"));
+        if (ran) {
+            QCOMPARE(CurrentFolder(), f.program.path());
+        }
+    }
+};
+
+KESTRUM_REGISTER_TEST(EmulatorIniTest)
+#include "tst_emulatorini.moc"

@@ -1,0 +1,80 @@
+#include "GuiSupport.h"
+#include "progress/TFormListXML.h"
+#include "progress/TFormLog.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+
+class ProgressWindowsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void logLinesAndClose() {
+        QWidget main;
+        main.resize(768, 555);
+        main.show();
+        TFormLog log(&main);
+        QCOMPARE(log.size(), QSize(584, 370));
+        QCOMPARE(log.windowTitle(), QStringLiteral("Log"));
+        log.setTitle("Rename Files");
+        QCOMPARE(log.findChild<QLabel*>("LabelActionTitle")->text(), QStringLiteral("Rename Files"));
+        QCOMPARE(log.addLine("Processing 3 games"), 0);
+        QCOMPARE(log.addLine("pacman: searching"), 1);
+        QCOMPARE(log.addLine("last"), 2);
+        log.replaceLine(1, "pacman: 2 files renamed");
+        QCOMPARE(log.lineCount(), 3);
+        auto* text = log.findChild<QPlainTextEdit*>("LogText");
+        QCOMPARE(text->toPlainText(), QStringLiteral("Processing 3 games\npacman: 2 files renamed\nlast"));
+        log.UpdateJobProgress(2, 3);
+        QCOMPARE(log.findChild<QProgressBar*>("ProgressBar")->value(), 66);
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        saveScreenshot(&log, "window-log");
+
+        QTest::mouseClick(buttonNamed(&log, "ButtonClose"), Qt::LeftButton);
+        QTRY_VERIFY(!log.isVisible());
+        QCOMPARE(log.lineCount(), 0);
+        QCOMPARE(log.progress(), 0);
+        QVERIFY(text->toPlainText().isEmpty());
+        log.replaceLine(1, "after the window was closed");  // harmless
+        QCOMPARE(log.lineCount(), 0);
+        QCOMPARE(log.addLine("Processing 1 games"), 0);
+        QCOMPARE(text->toPlainText(), QStringLiteral("Processing 1 games"));
+    }
+
+    void waitWindowCounter() {
+        QWidget main;
+        main.resize(768, 555);
+        main.show();
+        TFormListXML wait(&main);
+        QCOMPARE(wait.size(), QSize(434, 72));
+        QVERIFY(wait.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(wait.windowFlags() & Qt::WindowStaysOnTopHint);
+        auto* timer = wait.findChild<QLabel*>("LabelTimer");
+        QCOMPARE(timer->text(), QStringLiteral("00:00"));
+        wait.setMessage("Creating Games List\r\nMAME v0.251 (Dec 30 2022)");
+        QCOMPARE(wait.findChild<QLabel*>("LabelMessage")->text(),
+                 QStringLiteral("Creating Games List\nMAME v0.251 (Dec 30 2022)"));
+        wait.show();
+        QVERIFY(wait.counter().running());
+        for (int i = 0; i < 65; ++i) {
+            wait.counter().tick();
+        }
+        QCOMPARE(timer->text(), QStringLiteral("01:05"));
+        wait.show();  // shown twice: one timer, the count goes on
+        QCOMPARE(timer->text(), QStringLiteral("01:05"));
+        wait.advance(1, 3);
+        QCOMPARE(wait.progress(), 33);
+        QVERIFY(QTest::qWaitForWindowExposed(&wait));
+        saveScreenshot(&wait, "window-wait");
+        wait.close();
+        QVERIFY(!wait.isVisible());
+        QVERIFY(!wait.counter().running());
+        QCOMPARE(timer->text(), QStringLiteral("00:00"));
+        QCOMPARE(wait.progress(), 0);
+    }
+};
+
+QTEST_MAIN(ProgressWindowsTest)
+#include "tst_tour_windows.moc"

@@ -1,0 +1,108 @@
+#include "FakeDialogPort.h"
+#include "FakeWindows.h"
+#include "TempProgramFolder.h"
+#include "app/AppState.h"
+#include "app/Subsystems.h"
+#include "app/Wizard.h"
+#include "emulator/CommandRunner.h"
+#include "emulator/EmulatorIni.h"
+#include "emulator/EmulatorVersion.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+namespace {
+const QString kPackagedEmulator = QStringLiteral("/usr/games/mame");
+}
+
+// The Debian emulator package, run through the real code in a temporary emulator folder with
+// HOME pointing at a temporary folder.
+class RealEmulatorTest : public QObject {
+    Q_OBJECT
+private:
+    TempProgramFolder m_program;
+    TempProgramFolder m_home;
+    QString m_emulator;
+    QByteArray m_savedHome;
+
+    QString home() const { return m_home.path(); }  // ends with "/"
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (!QFile::exists(kPackagedEmulator)) {
+            if (qEnvironmentVariableIsSet("KESTRUM_REQUIRE_EMULATOR")) {
+                QFAIL(
+                    "the Debian mame package is not installed, although scripts/test should have installed "
+                    "it");
+            }
+            QSKIP(
+                "the Debian mame package is not installed (apt-get install mame); skipping the real-emulator "
+                "tests");
+        }
+        m_savedHome = qgetenv("HOME");
+        qputenv("HOME", m_home.path().chopped(1).toUtf8());
+        m_emulator = m_program.makeFolder("emulator") + "mame";
+        QVERIFY(QFile::link(kPackagedEmulator, m_emulator));
+    }
+    void cleanupTestCase() {
+        if (!m_savedHome.isNull()) {
+            qputenv("HOME", m_savedHome);
+        }
+    }
+
+    void versionFromHelp() {
+        FakeDialogPort port;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(DetectEmulatorVersion(port, m_emulator, m_program.path()), QStringLiteral("0.251"));
+        qInfo("one -help through the shell took %lld ms", clock.elapsed());
+        QVERIFY(!QFile::exists(m_program.file("iMAMEVersion.tmp")));
+        const EmulatorIdentity identity = DescribeEmulator(port, m_emulator, m_program.path());
+        QVERIFY2(identity.description.startsWith("MAME v0.251 ("), qPrintable(identity.description));
+        QCOMPARE(ListCommandChoice(EmulatorVersionNumber(identity.version)), ListCommand::ListXml);
+        QVERIFY(port.messages.isEmpty());
+    }
+
+    void packagedIniThenItsOwn() {
+        AppState state;
+        state.ProgramFolder = m_program.path();
+        state.mameExecutableFile = m_emulator;
+        state.emulatorIniFallbackFolders = DefaultEmulatorIniFolders();
+        QCOMPARE(state.emulatorIniFallbackFolders.first(), home() + ".mame/");
+        QCOMPARE(FindEmulatorIni(state), QStringLiteral("/etc/mame/mame.ini"));
+
+        FakeDialogPort port;
+        QElapsedTimer clock;
+        clock.start();
+        CreateEmulatorConfig(state, port);
+        qInfo("one -createconfig took %lld ms", clock.elapsed());
+        const QString folder = m_program.file("emulator/");
+        QCOMPARE(FindEmulatorIni(state), folder + "mame.ini");
+
+        // The wizard leaves page 1 for page 3: the emulator's own ui.ini names the image folders.
+        state.categoryFile = m_program.write("catver.ini", "[Category]\r\n");
+        state.page = 1;
+        Wizard wizard(state, port);
+        FakeWaitWindow wait;
+        ConnectSubsystems(wizard.seams(), state, port, wait);
+        wizard.WizardStep(+1);
+        QCOMPARE(state.page, 3);
+        QVERIFY(state.ImageFoldersFromUiIni);
+        QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
+
+        const EmulatorFolders& folders = state.emulatorFolders;
+        QCOMPARE(folders.RomFolders, QStringList({home() + "mame/roms/", "/usr/local/share/games/mame/roms/",
+                                                  "/usr/share/games/mame/roms/"}));
+        QCOMPARE(folders.CfgFolder, home() + ".mame/cfg/");
+        QCOMPARE(folders.NvramFolder, home() + ".mame/nvram/");
+        QCOMPARE(folders.IniFolder, folder + "ini/");  // "$HOME/.mame;/etc/mame" holds a ";"
+        QCOMPARE(folders.FolderOfType(ImageSnap), home() + ".mame/snap/");
+        QCOMPARE(folders.FolderOfType(ImageCabinet), folder + "cabinets/");
+        QCOMPARE(folders.FolderOfType(ImageGameArtwork), folder + "artpreview/");
+        QCOMPARE(folders.FolderOfType(ImageTitle), folder + "titles/");
+    }
+};
+
+QTEST_GUILESS_MAIN(RealEmulatorTest)
+#include "tst_realemulator.moc"
