@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include "Lines.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -19,17 +21,35 @@ int FindText(const QString& pattern, const QString& text) {
     return at < 0 ? 0 : static_cast<int>(at + 1);
 }
 
+qsizetype FindBytes(QByteArrayView text, QByteArrayView needle, qsizetype from) {
+    const qsizetype n = needle.size();
+    if (from < 0 || from > text.size() || n > text.size() - from) {
+        return -1;
+    }
+    if (n == 0) {
+        return from;
+    }
+    // The lines searched are short: memchr for the first byte and a compare of the rest costs
+    // less than a general substring search, whose set-up dominates on short texts.
+    const char* p = text.data() + from;
+    const char* const last = text.data() + text.size() - n;
+    const char first = needle[0];
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, first, size_t(last - p + 1)));
+        if (!p) {
+            return -1;
+        }
+        if (std::memcmp(p + 1, needle.data() + 1, size_t(n - 1)) == 0) {
+            return p - text.data();
+        }
+        ++p;
+    }
+    return -1;
+}
+
 bool StartsWith(QByteArrayView text, QByteArrayView prefix) {
     return prefix.size() <= text.size() &&
            std::memcmp(text.data(), prefix.data(), static_cast<size_t>(prefix.size())) == 0;
-}
-
-QByteArrayView TrimLeadingBlanksAndControls(QByteArrayView text) {
-    qsizetype begin = 0;
-    while (begin < text.size() && IsBlankOrControl(text[begin])) {
-        ++begin;
-    }
-    return text.sliced(begin);
 }
 
 QByteArrayView TrimBlanksAndControls(QByteArrayView text) {
@@ -57,7 +77,7 @@ QByteArray ValueAfterFirstBlank(QByteArrayView line) {
 QByteArrayView AttributeValue(QByteArrayView line, QByteArrayView name) {
     qsizetype at = 0;
     // The name must be followed directly by ="; look for the first such occurrence.
-    while ((at = line.indexOf(name, at)) >= 0) {
+    while ((at = FindBytes(line, name, at)) >= 0) {
         const qsizetype after = at + name.size();
         if (after + 1 < line.size() && line[after] == '=' && line[after + 1] == '"') {
             const qsizetype begin = after + 2;
@@ -71,7 +91,7 @@ QByteArrayView AttributeValue(QByteArrayView line, QByteArrayView name) {
 
 QByteArrayView ValueAfterKey(QByteArrayView line, QByteArrayView key, char stop) {
     qsizetype at = 0;
-    while ((at = line.indexOf(key, at)) >= 0) {
+    while ((at = FindBytes(line, key, at)) >= 0) {
         const qsizetype after = at + key.size();
         if (after < line.size() && line[after] == ' ') {
             const QByteArrayView rest = line.sliced(after + 1);
@@ -86,11 +106,11 @@ QByteArrayView ValueAfterKey(QByteArrayView line, QByteArrayView key, char stop)
 QByteArrayView TaggedValue(QByteArrayView line, QByteArrayView tag) {
     // "<" + tag + ">" without building a temporary: find the tag and check its brackets.
     qsizetype at = 0;
-    while ((at = line.indexOf(tag, at)) >= 0) {
+    while ((at = FindBytes(line, tag, at)) >= 0) {
         const qsizetype close = at + tag.size();
         if (at > 0 && line[at - 1] == '<' && close < line.size() && line[close] == '>') {
             const qsizetype begin = close + 1;
-            const qsizetype end = line.indexOf(QByteArrayView("/>"), at - 1);
+            const qsizetype end = FindBytes(line, "/>", at - 1);
             return end < 0 ? QByteArrayView() : line.sliced(begin, std::max<qsizetype>(0, end - begin));
         }
         ++at;
@@ -273,21 +293,8 @@ QByteArrayView SkipUtf8Bom(QByteArrayView text) {
 }
 
 QList<QByteArrayView> SplitLines(QByteArrayView text) {
-    text = SkipUtf8Bom(text);
     QList<QByteArrayView> lines;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p < end) {
-        const char* lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') {
-            ++lineEnd;
-        }
-        lines.append(QByteArrayView(p, lineEnd - p));
-        if (lineEnd < end && *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') {
-            ++lineEnd;
-        }
-        p = lineEnd + 1;
-    }
+    ForEachLine(SkipUtf8Bom(text), [&lines](QByteArrayView line) { lines.append(line); });
     return lines;
 }
 

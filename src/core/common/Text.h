@@ -5,26 +5,101 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
+
 // Stateless text scanning for the emulator's output and the program's own files.
 // Positions given to and returned by FindText are 1-based; 0 means "not found".
 
 int FindText(QByteArrayView pattern, QByteArrayView text, qsizetype start);
+// The 0-based index of `needle` in `text` at or after `from`, or -1 (memmem: fast for the short
+// needles of the scanners).
+qsizetype FindBytes(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
+inline bool ContainsBytes(QByteArrayView text, QByteArrayView needle) {
+    return FindBytes(text, needle) >= 0;
+}
 int FindText(const QString& pattern, const QString& text);
 
 bool StartsWith(QByteArrayView text, QByteArrayView prefix);
+// The same for a literal prefix: its length is known when compiling, so the test is inlined (the
+// scanners make millions of them).
+template <size_t N>
+inline bool StartsWith(QByteArrayView text, const char (&prefix)[N]) {
+    constexpr size_t length = N - 1;
+    if (text.size() < qsizetype(length)) {
+        return false;
+    }
+    // Compared eight bytes at a time through integer loads, which the compiler keeps inline.
+    const char* p = text.data();
+    size_t at = 0;
+    for (; at + 8 <= length; at += 8) {
+        uint64_t a;
+        uint64_t b;
+        __builtin_memcpy(&a, p + at, 8);
+        __builtin_memcpy(&b, prefix + at, 8);
+        if (a != b) {
+            return false;
+        }
+    }
+    for (; at < length; ++at) {
+        if (p[at] != prefix[at]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Blanks and control characters are the bytes 0x00 to 0x20.
 inline bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 QByteArrayView TrimBlanksAndControls(QByteArrayView text);
-QByteArrayView TrimLeadingBlanksAndControls(QByteArrayView text);
+inline QByteArrayView TrimLeadingBlanksAndControls(QByteArrayView text) {
+    qsizetype begin = 0;
+    while (begin < text.size() && IsBlankOrControl(text[begin])) {
+        ++begin;
+    }
+    return text.sliced(begin);
+}
 
 QByteArray FirstWord(QByteArrayView line);
 QByteArray ValueAfterFirstBlank(QByteArrayView line);
 QByteArrayView AttributeValue(QByteArrayView line, QByteArrayView name);
 QByteArrayView ValueAfterKey(QByteArrayView line, QByteArrayView key, char stop);
 QByteArrayView TaggedValue(QByteArrayView line, QByteArrayView tag);
+
+// Calls visit(nameEnd, valueStart) for every =" in the line, in order: nameEnd is the index of the
+// "=", valueStart the index after the quote. AttributeValue(line, A) is the value at the first of
+// them whose preceding text ends with A, so one pass can serve several attributes of a long line.
+template <typename Visit>
+void ForEachAttributeOpening(QByteArrayView line, Visit visit) {
+    const char* const begin = line.data();
+    const char* const end = begin + line.size();
+    const char* p = begin;
+    while (p < end) {
+        const char* quote = static_cast<const char*>(__builtin_memchr(p, '"', size_t(end - p)));
+        if (!quote) {
+            return;
+        }
+        if (quote > begin && quote[-1] == '=') {
+            visit(qsizetype(quote - 1 - begin), qsizetype(quote + 1 - begin));
+        }
+        p = quote + 1;
+    }
+}
+
+// The value of an attribute opening found by ForEachAttributeOpening: up to the next quote, or
+// empty when no quote closes it.
+inline QByteArrayView AttributeValueAt(QByteArrayView line, qsizetype valueStart) {
+    const void* close = __builtin_memchr(line.data() + valueStart, '"', size_t(line.size() - valueStart));
+    return close ? line.sliced(valueStart, static_cast<const char*>(close) - (line.data() + valueStart))
+                 : QByteArrayView();
+}
+
+// Whether the text before `nameEnd` ends with `name`.
+inline bool AttributeNamed(QByteArrayView line, qsizetype nameEnd, QByteArrayView name) {
+    return nameEnd >= name.size() &&
+           __builtin_memcmp(line.data() + nameEnd - name.size(), name.data(), size_t(name.size())) == 0;
+}
 
 QByteArray AsciiLowerCase(QByteArrayView text);
 QByteArray AsciiUpperCase(QByteArrayView text);

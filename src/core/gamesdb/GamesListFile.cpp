@@ -8,23 +8,62 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+
 #include <sys/stat.h>
 
 namespace {
 
-void appendTag(QByteArray& out, QByteArrayView key, QByteArrayView value) {
-    out += '<';
-    out += key;
-    out += '>';
-    out += value;
-    out += "/>";
-}
+// Writes a game line straight into the list's buffer: dozens of small appends to the list
+// through its general insert would cost more than scanning the game's lines.
+class LineBuilder {
+public:
+    explicit LineBuilder(QByteArray& out) : m_out(out), m_start(out.size()), m_length(0) {}
+    ~LineBuilder() { m_out.resize(m_start + m_length); }
 
-void appendNumberTag(QByteArray& out, QByteArrayView key, int value) {
-    char digits[16];
-    const int length = std::snprintf(digits, sizeof digits, "%d", value);
-    appendTag(out, key, QByteArrayView(digits, length));
-}
+    void add(char c) {
+        reserve(1);
+        m_out.data()[m_start + m_length++] = c;
+    }
+    void add(QByteArrayView bytes) {
+        reserve(bytes.size());
+        std::memcpy(m_out.data() + m_start + m_length, bytes.data(), size_t(bytes.size()));
+        m_length += bytes.size();
+    }
+    void tag(QByteArrayView key, QByteArrayView value) {
+        add('<');
+        add(key);
+        add('>');
+        add(value);
+        add("/>");
+    }
+    void numberTag(QByteArrayView key, int value) {
+        char digits[12];
+        char* const end = digits + sizeof digits;
+        char* p = end;
+        unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
+        do {
+            *--p = char('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude);
+        if (value < 0) {
+            *--p = '-';
+        }
+        tag(key, QByteArrayView(p, end - p));
+    }
+
+private:
+    // Grows the list in large steps; the unused tail is cut off when the line is complete.
+    void reserve(qsizetype more) {
+        if (m_start + m_length + more > m_out.size()) {
+            m_out.resize(std::max(m_start + m_length + more, m_start + m_length + 1024));
+        }
+    }
+    QByteArray& m_out;
+    qsizetype m_start;
+    qsizetype m_length;
+};
 
 std::optional<int> tagNumber(QByteArrayView line, QByteArrayView key) {
     const QByteArrayView value = TaggedValue(line, key);
@@ -55,39 +94,39 @@ qint8 StatusCodeOf(QByteArrayView word) {
 }
 
 namespace {
-void AppendGameLineFields(QByteArray& out, const RawGameInfo& game) {
+void AppendGameLineFields(LineBuilder& out, const RawGameInfo& game) {
     const unsigned kind = static_cast<unsigned>(game.Kind);
-    out += char('0' + (kind / 10) % 10);
-    out += char('0' + kind % 10);
-    out += char('0' + game.HasCHD);
-    out += char('0' + game.Mechanical);
+    out.add(char('0' + (kind / 10) % 10));
+    out.add(char('0' + kind % 10));
+    out.add(char('0' + game.HasCHD));
+    out.add(char('0' + game.Mechanical));
     if (!game.Title.isEmpty()) {
-        appendTag(out, "title", game.Title);
+        out.tag("title", game.Title);
     }
     if (!game.Year.isEmpty()) {
-        appendTag(out, "year", game.Year);
+        out.tag("year", game.Year);
     }
     if (!game.Manufacturer.isEmpty()) {
-        appendTag(out, "manuf", game.Manufacturer);
+        out.tag("manuf", game.Manufacturer);
     }
     if (!game.Driver.isEmpty()) {
-        appendTag(out, "drvname", game.Driver);
+        out.tag("drvname", game.Driver);
     }
     if (!game.CloneOf.isEmpty()) {
-        appendTag(out, "cloneof", game.CloneOf);
+        out.tag("cloneof", game.CloneOf);
     }
     if (game.ScreenOrientation != -1) {
-        appendNumberTag(out, "scrorient", game.ScreenOrientation);
+        out.numberTag("scrorient", game.ScreenOrientation);
     }
     if (game.DriverStatus != StatusUnknown) {
-        appendNumberTag(out, "drvstat", game.DriverStatus);
+        out.numberTag("drvstat", game.DriverStatus);
     }
     // The sub-statuses only matter for a driver that is not good.
     if (game.DriverStatus == StatusImperfect || game.DriverStatus == StatusPreliminary) {
-        appendNumberTag(out, "emustat", game.EmulationStatus);
-        appendNumberTag(out, "clrstat", game.ColorStatus);
-        appendNumberTag(out, "sndstat", game.SoundStatus);
-        appendNumberTag(out, "grpstat", game.GraphicStatus);
+        out.numberTag("emustat", game.EmulationStatus);
+        out.numberTag("clrstat", game.ColorStatus);
+        out.numberTag("sndstat", game.SoundStatus);
+        out.numberTag("grpstat", game.GraphicStatus);
     }
 }
 
@@ -95,15 +134,19 @@ void AppendGameLineFields(QByteArray& out, const RawGameInfo& game) {
 
 QByteArray FormatGameLine(const RawGameInfo& game) {
     QByteArray out;
-    AppendGameLineFields(out, game);
+    {
+        LineBuilder line(out);
+        AppendGameLineFields(line, game);
+    }
     return out;
 }
 
 void AppendGameLine(QByteArray& out, const RawGameInfo& game) {
-    out += game.Name;
-    out += '=';
-    AppendGameLineFields(out, game);
-    out += "\r\n";
+    LineBuilder line(out);
+    line.add(game.Name);
+    line.add('=');
+    AppendGameLineFields(line, game);
+    line.add("\r\n");
 }
 
 QByteArray FormatGameLine(const TGameInfo& game) {

@@ -29,8 +29,24 @@ struct RawGameInfo {
     qint8 GraphicStatus = StatusUnknown;
 };
 
+// Clears the record, keeping the texts' buffers: the scanners reuse one record for every game.
 inline void ClearGameInfo(RawGameInfo& game) {
-    game = RawGameInfo();
+    for (QByteArray* text :
+         {&game.Name, &game.Title, &game.Year, &game.Manufacturer, &game.Driver, &game.CloneOf}) {
+        text->resize(0);
+    }
+    game.Kind = -1;
+    game.HasCHD = 0;
+    game.Mechanical = 0;
+    game.ScreenOrientation = -1;
+    game.DriverStatus = game.EmulationStatus = game.ColorStatus = game.SoundStatus = game.GraphicStatus =
+        StatusUnknown;
+}
+
+// Replaces a text with bytes, reusing its buffer.
+inline void SetBytes(QByteArray& text, QByteArrayView bytes) {
+    text.resize(0);
+    text.append(bytes);
 }
 
 // "good" 0, "imperfect" 1, "preliminary" 2 (letter case ignored); anything else -1.

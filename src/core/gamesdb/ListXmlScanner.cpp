@@ -47,7 +47,7 @@ char numericReference(QByteArrayView digits) {
 
 }  // namespace
 
-QByteArray DecodeCharRefs(QByteArrayView text) {
+void DecodeCharRefsInto(QByteArrayView text, QByteArray& out) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isEdgeBlank(text[begin])) {
@@ -57,24 +57,25 @@ QByteArray DecodeCharRefs(QByteArrayView text) {
         --end;
     }
     text = text.sliced(begin, end - begin);
+    out.resize(0);
     if (!text.contains('&')) {
-        return text.toByteArray();
+        out.append(text);
+        return;
     }
     static const struct {
         QByteArrayView name;
         char replacement;
     } kNamed[] = {{"quot", '"'}, {"lt", '<'}, {"gt", '>'}, {"apos", '\''}, {"amp", '&'}, {"nbsp", ' '}};
 
-    QByteArray out;
-    out.reserve(text.size());
     qsizetype i = 0;
     while (i < text.size()) {
-        const char c = text[i];
-        if (c != '&') {
-            out += c;
-            ++i;
-            continue;
+        const qsizetype amp = text.indexOf('&', i);
+        if (amp < 0) {
+            out.append(text.sliced(i));
+            break;
         }
+        out.append(text.sliced(i, amp - i));
+        i = amp;
         qsizetype refEnd = i + 1;
         while (refEnd < text.size() && text[refEnd] != ';' && text[refEnd] != ' ') {
             ++refEnd;
@@ -83,62 +84,99 @@ QByteArray DecodeCharRefs(QByteArrayView text) {
         // The ";" or blank that ended the reference goes with it.
         const qsizetype after = refEnd < text.size() ? refEnd + 1 : refEnd;
         if (reference.startsWith('#')) {
-            out += numericReference(reference.sliced(1));
+            out.append(numericReference(reference.sliced(1)));
             i = after;
             continue;
         }
         bool replaced = false;
         for (const auto& named : kNamed) {
             if (reference == named.name) {
-                out += named.replacement;
+                out.append(named.replacement);
                 i = after;
                 replaced = true;
                 break;
             }
         }
         if (!replaced) {
-            out += '&';
+            out.append('&');
             ++i;
         }
     }
+}
+
+QByteArray DecodeCharRefs(QByteArrayView text) {
+    QByteArray out;
+    DecodeCharRefsInto(text, out);
     return out;
 }
 
+void NormaliseTitleInPlace(QByteArray& title) {
+    static constexpr char kArticle[] = ", the";
+    for (qsizetype at = 0; at + 5 <= title.size(); ++at) {
+        bool match = true;
+        for (int k = 0; k < 5 && match; ++k) {
+            char c = title[at + k];
+            if (c >= 'A' && c <= 'Z') {
+                c = char(c + ('a' - 'A'));
+            }
+            match = c == kArticle[k];
+        }
+        if (match) {
+            title.remove(at, 5);
+            title.prepend("The ");
+            return;
+        }
+    }
+}
+
 QByteArray NormaliseTitle(QByteArrayView text, bool apply) {
-    if (!apply) {
-        return text.toByteArray();
+    QByteArray title = text.toByteArray();
+    if (apply) {
+        NormaliseTitleInPlace(title);
     }
-    const qsizetype at = AsciiLowerCase(text).indexOf(", the");
-    if (at < 0) {
-        return text.toByteArray();
-    }
-    QByteArray out = "The ";
-    out += text.first(at);
-    out += text.sliced(at + 5);
-    return out;
+    return title;
 }
 
 namespace listxml_detail {
 
-qint64 countLines(QByteArrayView text) {
-    qint64 lines = 0;
-    forEachLine(text, [&lines](QByteArrayView) { ++lines; });
-    return lines;
-}
-
 void startMachine(MachineState& m, QByteArrayView line) {
-    m.isDevice = line.contains("isdevice=\"yes\"");
-    m.isBiosLike = line.contains("isbios=\"yes\"") || (!m.isDevice && line.contains("runnable=\"no\""));
+    // One pass over the attribute openings of the line serves every attribute it is asked for:
+    // a value is that of the first opening whose name ends with the attribute's name, a flag
+    // holds when any of them reads "yes" (or "no").
+    std::optional<QByteArrayView> name, cloneOf, romOf, sourceFile;
+    bool device = false;
+    bool bios = false;
+    bool notRunnable = false;
+    bool mechanical = false;
+    ForEachAttributeOpening(line, [&](qsizetype nameEnd, qsizetype valueStart) {
+        const QByteArrayView rest = line.sliced(valueStart);
+        const auto take = [&](std::optional<QByteArrayView>& slot, QByteArrayView attribute) {
+            if (!slot && AttributeNamed(line, nameEnd, attribute)) {
+                slot = AttributeValueAt(line, valueStart);
+            }
+        };
+        take(name, "name");
+        take(cloneOf, "cloneof");
+        take(romOf, "romof");
+        take(sourceFile, "sourcefile");
+        device = device || (rest.startsWith("yes\"") && AttributeNamed(line, nameEnd, "isdevice"));
+        bios = bios || (rest.startsWith("yes\"") && AttributeNamed(line, nameEnd, "isbios"));
+        mechanical =
+            mechanical || (rest.startsWith("yes\"") && AttributeNamed(line, nameEnd, "ismechanical"));
+        notRunnable = notRunnable || (rest.startsWith("no\"") && AttributeNamed(line, nameEnd, "runnable"));
+    });
+    m.isDevice = device;
+    m.isBiosLike = bios || (!device && notRunnable);
     m.hasRom = false;
     m.hasDisk = false;
     ClearGameInfo(m.game);
-    m.game.Name = AttributeValue(line, "name").toByteArray();
-    m.game.CloneOf = AttributeValue(line, "cloneof").toByteArray();
+    SetBytes(m.game.Name, name.value_or(QByteArrayView()));
+    SetBytes(m.game.CloneOf, cloneOf.value_or(QByteArrayView()));
     if ((m.isDevice || m.isBiosLike) && m.game.CloneOf.isEmpty()) {
-        m.game.CloneOf = AttributeValue(line, "romof").toByteArray();
+        SetBytes(m.game.CloneOf, romOf.value_or(QByteArrayView()));
     }
-    m.game.Driver = AttributeValue(line, "sourcefile").toByteArray();
-    m.game.Mechanical = line.contains("ismechanical=\"yes\"") ? 1 : 0;
+    SetBytes(m.game.Driver, sourceFile.value_or(QByteArrayView()));
+    m.game.Mechanical = mechanical ? 1 : 0;
     m.inside = true;
     m.orientationTaken = false;
 }
@@ -160,7 +198,7 @@ namespace {
 // The text between an opening tag of `openLength` characters and the first `close` on the line;
 // empty when the end tag is missing.
 QByteArrayView elementText(QByteArrayView line, qsizetype openLength, QByteArrayView close) {
-    const qsizetype end = line.indexOf(close, openLength);
+    const qsizetype end = FindBytes(line, close, openLength);
     return end < 0 ? QByteArrayView() : line.sliced(openLength, end - openLength);
 }
 
@@ -178,6 +216,25 @@ void setOrientationFromRotate(MachineState& m, QByteArrayView rotate) {
     } else if (value == 90 || value == 270) {
         m.game.ScreenOrientation = 1;
     }
+}
+
+// The five statuses of a driver line, each the first value of its attribute (missing: -1).
+void setDriverStatuses(MachineState& m, QByteArrayView line) {
+    static constexpr QByteArrayView kAttributes[5] = {"status", "emulation", "color", "sound", "graphic"};
+    qint8* const fields[5] = {&m.game.DriverStatus, &m.game.EmulationStatus, &m.game.ColorStatus,
+                              &m.game.SoundStatus, &m.game.GraphicStatus};
+    bool found[5] = {};
+    for (qint8* field : fields) {
+        *field = StatusUnknown;
+    }
+    ForEachAttributeOpening(line, [&](qsizetype nameEnd, qsizetype valueStart) {
+        for (int i = 0; i < 5; ++i) {
+            if (!found[i] && AttributeNamed(line, nameEnd, kAttributes[i])) {
+                found[i] = true;
+                *fields[i] = StatusCodeOf(AttributeValueAt(line, valueStart));
+            }
+        }
+    });
 }
 
 void setFeature(MachineState& m, QByteArrayView line) {
@@ -207,34 +264,27 @@ void scanMachineLine(MachineState& m, QByteArrayView line) {
     switch (line[1]) {
         case 'd':
             if (StartsWith(line, "<description>")) {
-                m.game.Title = NormaliseTitle(DecodeCharRefs(elementText(line, 13, "</description>")),
-                                              m.game.Mechanical);
+                DecodeCharRefsInto(elementText(line, 13, "</description>"), m.game.Title);
+                if (m.game.Mechanical) {
+                    NormaliseTitleInPlace(m.game.Title);
+                }
             } else if (StartsWith(line, "<disk ")) {
                 m.hasDisk = true;
             } else if (StartsWith(line, "<display ") && !m.orientationTaken) {
                 m.orientationTaken = true;
                 setOrientationFromRotate(m, AttributeValue(line, "rotate"));
             } else if (StartsWith(line, "<driver ")) {
-                m.game.DriverStatus = StatusCodeOf(AttributeValue(line, "status"));
-                m.game.EmulationStatus = StatusCodeOf(AttributeValue(line, "emulation"));
-                m.game.ColorStatus = StatusCodeOf(AttributeValue(line, "color"));
-                m.game.SoundStatus = StatusCodeOf(AttributeValue(line, "sound"));
-                m.game.GraphicStatus = StatusCodeOf(AttributeValue(line, "graphic"));
+                setDriverStatuses(m, line);
             }
             break;
         case 'y':
             if (StartsWith(line, "<year>")) {
-                m.game.Year = elementText(line, 6, "</year>").toByteArray();
+                SetBytes(m.game.Year, elementText(line, 6, "</year>"));
             }
             break;
         case 'm':
             if (StartsWith(line, "<manufacturer>")) {
-                m.game.Manufacturer = DecodeCharRefs(elementText(line, 14, "</manufacturer>"));
-            }
-            break;
-        case 'r':
-            if (StartsWith(line, "<rom ")) {
-                m.hasRom = true;
+                DecodeCharRefsInto(elementText(line, 14, "</manufacturer>"), m.game.Manufacturer);
             }
             break;
         case 'v':
@@ -265,19 +315,16 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     ScanFigures& f = figures ? *figures : local;
     context.wait.setProgress(0);
 
+    // Read in blocks rather than whole: the output of a current emulator is hundreds of megabytes.
     QFile file(xmlPath);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    const qint64 size = opened ? file.size() : 0;
-    // Mapped, not read: the output of a current emulator is hundreds of megabytes.
-    const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
-    QByteArray readBytes;
-    if (!mapped && size > 0) {
-        readBytes = file.readAll();
-    }
-    const QByteArrayView xml = SkipUtf8Bom(
-        mapped ? QByteArrayView(reinterpret_cast<const char*>(mapped), size) : QByteArrayView(readBytes));
+    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    const int fd = opened ? file.handle() : -1;
+    QElapsedTimer counting;
+    counting.start();
+    const LineCount count = fd >= 0 ? CountLinesOfFile(fd) : LineCount{};
+    f.countNanoseconds = counting.nsecsElapsed();
     context.port.processPendingEvents();
-    if (xml.isEmpty()) {
+    if (count.lines <= 0) {
         file.close();
         DeleteFile(xmlPath);
         if (context.port.askYesNo(
@@ -295,22 +342,24 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     context.wait.setMessage(QStringLiteral("Parsing \"listxml.xml\" and creating \"listfull.txt\"..."));
 
     QByteArray out = GamesListHeader(state);
-    out.reserve(std::max<qint64>(out.size(), size / 32));
+    out.reserve(std::max<qint64>(out.size(), file.size() / 32));
     EventPump pump(context.port, 30, 4096);
-    int nextPercent = 1;
     qint64 threshold = -1;
-    f.games = ScanListXml(xml, out, [&](qint64 index, qint64 last) {
+    const auto games = ScanListXmlFile(fd, count, out, [&](qint64 index, qint64 last) {
         // The bar moves only to a new whole percentage: compare against the next threshold.
         if (index >= threshold) {
             context.wait.advance(index, last);
-            nextPercent = context.wait.progress() + 1;
+            const qint64 nextPercent = context.wait.progress() + 1;
             threshold = last > 0 ? (nextPercent * last + 99) / 100 : 0;
         }
         pump.tick();
-        f.lines = index + 1;
     });
     file.close();
-    const bool written = WriteFileAtomically(GamesListPath(state.ProgramFolder), out, &f.flushNanoseconds);
+    f.lines = count.lines;
+    f.games = games.value_or(0);
+    // A file that could not be read to its end gives no list rather than half of one.
+    const bool written =
+        games && WriteFileAtomically(GamesListPath(state.ProgramFolder), out, &f.flushNanoseconds);
     DeleteFile(xmlPath);
     return written;
 }

@@ -2,9 +2,8 @@
 #pragma once
 
 #include "GamesListFile.h"
+#include "common/Lines.h"
 #include "common/Text.h"
-
-#include <cstring>
 
 namespace listxml_detail {
 
@@ -22,65 +21,120 @@ void startMachine(MachineState& m, QByteArrayView line);
 void endMachine(MachineState& m, QByteArray& out, qint64& games);
 void scanMachineLine(MachineState& m, QByteArrayView line);
 
-inline bool isLineBreak(char c) {
-    return c == '\n' || c == '\r';
-}
+// Looks at each line alone, by the tag it begins with; writes a game line at each machine's end.
+class LineScanner {
+public:
+    explicit LineScanner(QByteArray& out) : m_out(out) {}
+    qint64 games() const { return m_games; }
 
-// Calls visit(line) for each line; breaks are CR LF, LF or CR; no empty line after a final break.
-template <typename Visit>
-void forEachLine(QByteArrayView text, Visit visit) {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    // Most output uses LF only: then a single memchr per line finds the break.
-    const bool lfOnly = std::memchr(p, '\r', static_cast<size_t>(text.size())) == nullptr;
-    while (p < end) {
-        const char* lineEnd;
-        if (lfOnly) {
-            lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            if (!lineEnd) {
-                lineEnd = end;
+    // Inlined into the line loops: a call per line would cost as much as the tests it makes.
+    inline void __attribute__((always_inline)) scan(QByteArrayView line) {
+        const char* p = line.data();
+        const char* const end = p + line.size();
+        if (line.size() >= 8) {
+            // Count the leading blanks and controls of eight bytes at once: the high bit of each
+            // byte of `text` is set where the byte is above 0x20.
+            uint64_t word;
+            __builtin_memcpy(&word, p, 8);
+            const uint64_t high = 0x8080808080808080ull;
+            const uint64_t text = (((word & ~high) + 0x5F5F5F5F5F5F5F5Full) | word) & high;
+            if (text) {
+                p += __builtin_ctzll(text) / 8;
+            } else {
+                p += 8;
+                while (p < end && IsBlankOrControl(*p)) {
+                    ++p;
+                }
             }
         } else {
-            lineEnd = p;
-            while (lineEnd < end && !isLineBreak(*lineEnd)) {
-                ++lineEnd;
+            while (p < end && IsBlankOrControl(*p)) {
+                ++p;
             }
         }
-        visit(QByteArrayView(p, lineEnd - p));
-        if (lineEnd < end && *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') {
-            ++lineEnd;
+        if (end - p <= 1 || p[0] != '<') {
+            return;
         }
-        p = lineEnd + 1;
+        const QByteArrayView tag(p, end - p);
+        switch (p[1]) {
+            case 'm':
+                if (StartsWith(tag, "<machine ")) {
+                    startMachine(m_machine, tag);
+                } else if (m_machine.inside) {
+                    scanMachineLine(m_machine, tag);
+                }
+                break;
+            case 'g':
+                if (StartsWith(tag, "<game ")) {
+                    startMachine(m_machine, tag);
+                }
+                break;
+            case 'r':
+                // ROM lines are most of the output: test them here rather than in a call.
+                m_machine.hasRom = m_machine.hasRom || (m_machine.inside && StartsWith(tag, "<rom "));
+                break;
+            case '/':
+                if (m_machine.inside && (StartsWith(tag, "</machine>") || StartsWith(tag, "</game>"))) {
+                    endMachine(m_machine, m_out, m_games);
+                }
+                break;
+            case 'd':
+                // Most "<d" lines are dipswitch, dipvalue, diplocation and device_ref lines: only
+                // description, disk, display and driver lines are worth a closer look.
+                if (m_machine.inside && tag.size() > 3 && (p[2] == 'r' || p[3] == 's')) {
+                    scanMachineLine(m_machine, tag);
+                }
+                break;
+            case 'y':
+            case 'v':
+            case 'f':
+                if (m_machine.inside) {
+                    scanMachineLine(m_machine, tag);
+                }
+                break;
+            default:
+                break;
+        }
     }
-}
 
-qint64 countLines(QByteArrayView text);
+private:
+    MachineState m_machine;
+    QByteArray& m_out;
+    qint64 m_games = 0;
+};
 
 }  // namespace listxml_detail
 
 template <typename OnLine>
 qint64 ScanListXml(QByteArrayView xml, QByteArray& out, OnLine onLine) {
-    using namespace listxml_detail;
-    const qint64 last = countLines(xml) - 1;
-    MachineState machine;
-    qint64 games = 0;
+    xml = SkipUtf8Bom(xml);
+    const LineCount count = CountLines(xml);
+    const qint64 last = count.lines - 1;
+    listxml_detail::LineScanner scanner(out);
     qint64 index = 0;
-    forEachLine(xml, [&](QByteArrayView line) {
-        line = TrimLeadingBlanksAndControls(line);
-        if (line.size() > 1 && line[0] == '<') {
-            if (StartsWith(line, "<machine ") || StartsWith(line, "<game ")) {
-                startMachine(machine, line);
-            } else if (machine.inside) {
-                if (line[1] == '/') {
-                    if (StartsWith(line, "</machine>") || StartsWith(line, "</game>")) {
-                        endMachine(machine, out, games);
-                    }
-                } else {
-                    scanMachineLine(machine, line);
-                }
-            }
-        }
-        onLine(index++, last);
-    });
-    return games;
+    ForEachLine(
+        xml,
+        [&](QByteArrayView line) __attribute__((always_inline)) {
+            scanner.scan(line);
+            onLine(index++, last);
+        },
+        count.hasCarriageReturn ? 1 : 0);
+    return scanner.games();
+}
+
+template <typename OnLine>
+std::optional<qint64> ScanListXmlFile(int fd, const LineCount& count, QByteArray& out, OnLine onLine) {
+    if (count.lines < 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+        return std::nullopt;
+    }
+    const qint64 last = count.lines - 1;
+    listxml_detail::LineScanner scanner(out);
+    qint64 index = 0;
+    const bool read = ForEachLineOfFile(
+        fd,
+        [&](QByteArrayView line) __attribute__((always_inline)) {
+            scanner.scan(line);
+            onLine(index++, last);
+        },
+        count.hasCarriageReturn);
+    return read ? std::optional<qint64>(scanner.games()) : std::nullopt;
 }

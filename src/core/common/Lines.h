@@ -1,0 +1,254 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// Line splitting for large texts (emulator output of millions of lines): CR LF, LF and CR end a
+// line; a break at the very end adds no empty line. Text without any CR takes a fast path that
+// finds the line feeds sixty-four bytes at a time.
+namespace lines_detail {
+
+// Bit i of the result is set when block[i] == c.
+inline uint64_t matchMask64(const char* block, char c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    const auto part = [&](int at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + at));
+        return uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted))));
+    };
+    return part(0) | (part(16) << 16) | (part(32) << 32) | (part(48) << 48);
+#else
+    uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i) {
+        mask |= uint64_t(block[i] == c) << i;
+    }
+    return mask;
+#endif
+}
+
+template <typename Visit>
+void forEachLineFeedLine(const char* base, size_t size, Visit& visit) {
+    size_t lineStart = 0;
+    size_t at = 0;
+    for (; at + 64 <= size; at += 64) {
+        uint64_t mask = matchMask64(base + at, '\n');
+        while (mask) {
+            const size_t position = at + size_t(__builtin_ctzll(mask));
+            visit(QByteArrayView(base + lineStart, qsizetype(position - lineStart)));
+            lineStart = position + 1;
+            mask &= mask - 1;
+        }
+    }
+    for (; at < size; ++at) {
+        if (base[at] == '\n') {
+            visit(QByteArrayView(base + lineStart, qsizetype(at - lineStart)));
+            lineStart = at + 1;
+        }
+    }
+    if (lineStart < size) {
+        visit(QByteArrayView(base + lineStart, qsizetype(size - lineStart)));
+    }
+}
+
+template <typename Visit>
+void forEachAnyBreakLine(const char* p, const char* end, Visit& visit) {
+    while (p < end) {
+        const char* lineEnd = p;
+        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') {
+            ++lineEnd;
+        }
+        visit(QByteArrayView(p, lineEnd - p));
+        if (lineEnd < end && *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') {
+            ++lineEnd;
+        }
+        p = lineEnd + 1;
+    }
+}
+
+}  // namespace lines_detail
+
+inline bool HasCarriageReturn(QByteArrayView text) {
+    return !text.isEmpty() && std::memchr(text.data(), '\r', size_t(text.size())) != nullptr;
+}
+
+// `hasCarriageReturn` lets a caller that already knows spare a pass over the text.
+template <typename Visit>
+void ForEachLine(QByteArrayView text, Visit visit, int hasCarriageReturn = -1) {
+    const size_t size = size_t(text.size());
+    if (size == 0) {
+        return;
+    }
+    if (hasCarriageReturn < 0) {
+        hasCarriageReturn = HasCarriageReturn(text) ? 1 : 0;
+    }
+    if (!hasCarriageReturn) {
+        lines_detail::forEachLineFeedLine(text.data(), size, visit);
+    } else {
+        lines_detail::forEachAnyBreakLine(text.data(), text.data() + size, visit);
+    }
+}
+
+struct LineCount {
+    qint64 lines = 0;
+    bool hasCarriageReturn = false;
+};
+
+namespace lines_detail {
+
+// Line feeds in [p, p + size) and whether any CR is among the bytes.
+inline qint64 countLineFeeds(const char* p, size_t size, bool& carriageReturn) {
+    if (!carriageReturn) {
+        carriageReturn = std::memchr(p, '\r', size) != nullptr;
+    }
+    qint64 feeds = 0;
+    size_t at = 0;
+#if defined(__SSE2__)
+    // Byte-wise counters (a compare gives -1 per match), four blocks of sixteen bytes a round,
+    // summed before any of them can overflow.
+    const __m128i lf = _mm_set1_epi8('\n');
+    const auto load = [p](size_t offset) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + offset));
+    };
+    while (at + 64 <= size) {
+        __m128i c0 = _mm_setzero_si128();
+        __m128i c1 = _mm_setzero_si128();
+        __m128i c2 = _mm_setzero_si128();
+        __m128i c3 = _mm_setzero_si128();
+        const size_t rounds = std::min<size_t>(255, (size - at) / 64);
+        for (size_t i = 0; i < rounds; ++i, at += 64) {
+            c0 = _mm_sub_epi8(c0, _mm_cmpeq_epi8(load(at), lf));
+            c1 = _mm_sub_epi8(c1, _mm_cmpeq_epi8(load(at + 16), lf));
+            c2 = _mm_sub_epi8(c2, _mm_cmpeq_epi8(load(at + 32), lf));
+            c3 = _mm_sub_epi8(c3, _mm_cmpeq_epi8(load(at + 48), lf));
+        }
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i sums = _mm_add_epi64(_mm_add_epi64(_mm_sad_epu8(c0, zero), _mm_sad_epu8(c1, zero)),
+                                           _mm_add_epi64(_mm_sad_epu8(c2, zero), _mm_sad_epu8(c3, zero)));
+        feeds += _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+    }
+#endif
+    for (; at < size; ++at) {
+        feeds += p[at] == '\n';
+    }
+    return feeds;
+}
+
+}  // namespace lines_detail
+
+// The number of lines in one pass over the text, noting on the way whether it holds any CR.
+inline LineCount CountLines(QByteArrayView text) {
+    const size_t size = size_t(text.size());
+    if (size == 0) {
+        return {};
+    }
+    bool carriageReturn = false;
+    const qint64 feeds = lines_detail::countLineFeeds(text.data(), size, carriageReturn);
+    if (carriageReturn) {
+        qint64 lines = 0;
+        ForEachLine(
+            text, [&lines](QByteArrayView) { ++lines; }, 1);
+        return {lines, true};
+    }
+    return {feeds + (text[qsizetype(size - 1)] == '\n' ? 0 : 1), false};
+}
+
+// The lines of a file read in blocks of `blockSize` bytes into one reused buffer: far cheaper than
+// mapping or reading a file of hundreds of megabytes whole. A leading UTF-8 byte-order mark is
+// skipped. False when the file cannot be read to its end.
+template <typename Visit>
+bool ForEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t blockSize = size_t(1) << 20) {
+    std::vector<char> buffer(blockSize);
+    size_t carried = 0;
+    bool first = true;
+    while (true) {
+        if (buffer.size() - carried < blockSize / 2) {
+            buffer.resize(buffer.size() * 2);  // a line longer than the block
+        }
+        ssize_t got = ::read(fd, buffer.data() + carried, buffer.size() - carried);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        size_t size = carried + size_t(got);
+        if (first && size < 3 && got > 0) {
+            carried = size;  // too little to tell whether it starts with a byte-order mark
+            continue;
+        }
+        if (first) {
+            first = false;
+            if (size >= 3 && std::memcmp(buffer.data(), "\xEF\xBB\xBF", 3) == 0) {
+                std::memmove(buffer.data(), buffer.data() + 3, size - 3);
+                size -= 3;
+            }
+        }
+        if (got == 0) {
+            ForEachLine(QByteArrayView(buffer.data(), qsizetype(size)), visit, hasCarriageReturn ? 1 : 0);
+            return true;
+        }
+        // Cut after the last break that cannot be the first half of a CR LF split by the block.
+        size_t cut = size;
+        while (cut > 0 && buffer[cut - 1] != '\n' && !(buffer[cut - 1] == '\r' && cut < size)) {
+            --cut;
+        }
+        if (cut > 0) {
+            ForEachLine(QByteArrayView(buffer.data(), qsizetype(cut)), visit, hasCarriageReturn ? 1 : 0);
+            carried = size - cut;
+            std::memmove(buffer.data(), buffer.data() + cut, carried);
+        } else {
+            carried = size;
+        }
+    }
+}
+
+// The lines of a file counted in one pass of block reads; -1 when it cannot be read.
+inline LineCount CountLinesOfFile(int fd, size_t blockSize = size_t(1) << 20) {
+    std::vector<char> buffer(blockSize);
+    qint64 feeds = 0;
+    bool carriageReturn = false;
+    char lastByte = '\n';
+    bool any = false;
+    bool first = true;
+    while (true) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return {-1, false};
+        }
+        if (got == 0) {
+            break;
+        }
+        size_t skip = 0;
+        if (first && got >= 3 && std::memcmp(buffer.data(), "\xEF\xBB\xBF", 3) == 0) {
+            skip = 3;
+        }
+        first = false;
+        if (size_t(got) > skip) {
+            any = true;
+            lastByte = buffer[size_t(got) - 1];
+        }
+        feeds += lines_detail::countLineFeeds(buffer.data() + skip, size_t(got) - skip, carriageReturn);
+    }
+    if (carriageReturn) {
+        if (::lseek(fd, 0, SEEK_SET) != 0) {
+            return {-1, true};
+        }
+        qint64 lines = 0;
+        ForEachLineOfFile(
+            fd, [&lines](QByteArrayView) { ++lines; }, true, blockSize);
+        return {lines, true};
+    }
+    return {any ? feeds + (lastByte == '\n' ? 0 : 1) : 0, false};
+}
