@@ -7,6 +7,9 @@
 #include "emulator/CommandRunner.h"
 #include "emulator/EmulatorIni.h"
 #include "emulator/EmulatorVersion.h"
+#include "gamesdb/Categories.h"
+#include "gamesdb/GamesListBuild.h"
+#include "gamesdb/GamesListFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -101,6 +104,39 @@ private Q_SLOTS:
         QCOMPARE(folders.FolderOfType(ImageCabinet), folder + "cabinets/");
         QCOMPARE(folders.FolderOfType(ImageGameArtwork), folder + "artpreview/");
         QCOMPARE(folders.FolderOfType(ImageTitle), folder + "titles/");
+    }
+
+    // The whole games list from the emulator's -listxml output, with the published category file.
+    void buildsTheGamesList() {
+        AppState state;
+        state.ProgramFolder = m_program.path();
+        state.mameExecutableFile = m_emulator;
+        state.categoryFile = QStringLiteral(KESTRUM_SHARED_DATA "/catver.ini");
+        state.scanGameFilesQuickScan = false;
+        FakeDialogPort port;
+        FakeWaitWindow wait;
+        GamesContext context{state, port, wait};
+        QVERIFY(LoadCategories(state, port));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(CreateGamesList(context));
+        qInfo("the games list was built and loaded in %lld ms", clock.elapsed());
+        QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
+        QVERIFY2(state.FullGamesList.size() >= 40000,
+                 qPrintable(QString::number(state.FullGamesList.size())));
+        const QList<QByteArray> head = m_program.read("listfull.txt").left(4096).split('\n');
+        QVERIFY2(head.size() > 3 && head[1].startsWith("MAME v0.251 ("), head.value(1).constData());
+        QCOMPARE(head[0].trimmed(), ListStamp(m_emulator).toLatin1());
+        QVERIFY(!QFile::exists(m_program.file("listxml.xml")));
+        QCOMPARE(state.labelMAMEVersionUsed.toUtf8(), head[1].trimmed());
+        const auto pacman = std::find_if(state.FullGamesList.cbegin(), state.FullGamesList.cend(),
+                                         [](const TGameInfo& game) { return game.Name == "pacman"; });
+        QVERIFY(pacman != state.FullGamesList.cend());
+        QCOMPARE(pacman->CloneOf, QStringLiteral("puckman"));
+        QCOMPARE(pacman->Kind, qint32(KindClone));
+        QVERIFY(!pacman->Category.isEmpty());  // taken from its own entry or its parent's
+        QVERIFY(wait.closes >= 1);
+        QVERIFY(!wait.visible);
     }
 };
 

@@ -11,10 +11,18 @@
 
 namespace {
 
+// One line of a section, as views into the file: the parts before and after its first "=",
+// each trimmed, or the whole line when it has none.
+struct Entry {
+    QByteArrayView name;
+    QByteArrayView value;
+    bool hasEquals;
+};
+
 // One section of the file; a section name given more than once reads as its last occurrence.
 struct Section {
-    QByteArray name;
-    QList<QByteArray> entries;
+    QByteArrayView name;
+    QList<Entry> entries;
 };
 
 QList<Section> readSections(QByteArrayView bytes) {
@@ -25,7 +33,7 @@ QList<Section> readSections(QByteArrayView bytes) {
             continue;
         }
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            sections.append({TrimBlanksAndControls(line.sliced(1, line.size() - 2)).toByteArray(), {}});
+            sections.append({TrimBlanksAndControls(line.sliced(1, line.size() - 2)), {}});
             continue;
         }
         if (sections.isEmpty()) {
@@ -33,10 +41,10 @@ QList<Section> readSections(QByteArrayView bytes) {
         }
         const qsizetype equals = line.indexOf('=');
         if (equals < 0) {
-            sections.back().entries.append(line.toByteArray());
+            sections.back().entries.append({line, {}, false});
         } else {
-            sections.back().entries.append(TrimBlanksAndControls(line.first(equals)).toByteArray() + '=' +
-                                           TrimBlanksAndControls(line.sliced(equals + 1)).toByteArray());
+            sections.back().entries.append({TrimBlanksAndControls(line.first(equals)),
+                                            TrimBlanksAndControls(line.sliced(equals + 1)), true});
         }
     }
     return sections;
@@ -56,21 +64,61 @@ bool sectionExists(const QList<Section>& sections, QByteArrayView name) {
     return section && !section->entries.isEmpty();
 }
 
+// The entry's text as the file gives it: the two parts joined by "=", or the line.
+QByteArray entryText(const Entry& entry) {
+    QByteArray text = entry.name.toByteArray();
+    if (entry.hasEquals) {
+        text += '=';
+        text += entry.value;
+    }
+    return text;
+}
+
 void appendEntry(CategoryMap& map, QByteArrayView entry) {
     const qsizetype equals = entry.indexOf('=');
     map.append(equals < 0 ? entry : entry.first(equals),
                equals < 0 ? QByteArrayView() : entry.sliced(equals + 1));
 }
 
+// A-Z lowered into a buffer kept for the next call: look-ups then allocate nothing.
+const QByteArray& loweredScratch(QByteArrayView text) {
+    thread_local QByteArray scratch;
+    scratch.resize(text.size());
+    char* out = scratch.data();
+    for (const char c : text) {
+        *out++ = (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+    }
+    return scratch;
+}
+
+}  // namespace
+
+namespace {
+bool hasUpperCase(QByteArrayView text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
 }  // namespace
 
 void CategoryMap::append(QByteArrayView name, QByteArrayView category) {
-    m_index.insert(AsciiLowerCase(name), m_entries.size());
-    m_entries.append({name.toByteArray(), category.toByteArray()});
+    // Texts inside the held file bytes are used where they lie; others are copied.
+    const auto held = [this](QByteArrayView text) {
+        const bool inside = !m_file.isEmpty() && text.data() >= m_file.constData() &&
+                            text.data() + text.size() <= m_file.constData() + m_file.size();
+        return inside ? QByteArray::fromRawData(text.data(), text.size()) : text.toByteArray();
+    };
+    m_index.insert(hasUpperCase(name) ? AsciiLowerCase(name) : held(name), m_entries.size());
+    // Thousands of games share a few hundred categories: keep one copy of each text.
+    const QByteArray probe = QByteArray::fromRawData(category.data(), category.size());
+    auto shared = m_categories.constFind(probe);
+    if (shared == m_categories.cend()) {
+        const QByteArray copy = category.toByteArray();
+        shared = m_categories.insert(copy, copy);
+    }
+    m_entries.append({held(name), *shared});
 }
 
 QByteArrayView CategoryMap::lookupView(QByteArrayView name) const {
-    const auto it = m_index.constFind(AsciiLowerCase(name));
+    const auto it = m_index.constFind(loweredScratch(name));
     return it == m_index.cend() ? QByteArrayView() : QByteArrayView(m_entries[*it].second);
 }
 
@@ -78,33 +126,39 @@ QByteArray CategoryMap::lookup(QByteArrayView name) const {
     return lookupView(name).toByteArray();
 }
 
-CategoryMap BuildCategoryMap(QByteArrayView fileBytes) {
+CategoryMap BuildCategoryMap(const QByteArray& fileBytes) {
     const QList<Section> sections = readSections(fileBytes);
     CategoryMap map;
+    map.holdBytes(fileBytes);
     if (sectionExists(sections, "Category") && sectionExists(sections, "VerAdded")) {
-        for (const QByteArray& entry : lastSectionNamed(sections, "Category")->entries) {
-            appendEntry(map, entry);
+        const QList<Entry>& entries = lastSectionNamed(sections, "Category")->entries;
+        map.reserve(entries.size());
+        for (const Entry& entry : entries) {
+            map.append(entry.name, entry.value);
         }
         return map;
     }
     // One section per category: drop the first FOLDER_SETTINGS and ROOT_FOLDER from the names,
     // read every other section by its name and sort the entries by their text.
-    QList<QByteArray> names;
+    QList<QByteArrayView> names;
     for (const Section& section : sections) {
         names.append(section.name);
     }
     for (const char* skipped : {"FOLDER_SETTINGS", "ROOT_FOLDER"}) {
-        const auto it = std::find_if(names.begin(), names.end(), [skipped](const QByteArray& n) {
-            return EqualsIgnoringAsciiCase(n, skipped);
+        const auto it = std::find_if(names.begin(), names.end(), [skipped](QByteArrayView n) {
+            return EqualsIgnoringAsciiCase(n, QByteArrayView(skipped));
         });
         if (it != names.end()) {
             names.erase(it);
         }
     }
     QList<QByteArray> entries;
-    for (const QByteArray& name : names) {
-        for (const QByteArray& entry : lastSectionNamed(sections, name)->entries) {
-            entries.append(entry + '=' + name);
+    for (const QByteArrayView name : names) {
+        for (const Entry& entry : lastSectionNamed(sections, name)->entries) {
+            QByteArray text = entryText(entry);
+            text += '=';
+            text += name;
+            entries.append(std::move(text));
         }
     }
     QList<QByteArray> keys;
@@ -125,7 +179,7 @@ CategoryMap BuildCategoryMap(QByteArrayView fileBytes) {
 QStringList CategoryCaptions(const CategoryMap& map) {
     QHash<QByteArray, QByteArray> firstForm;  // lowered -> the form seen first
     for (const auto& [name, category] : map.entries()) {
-        const QByteArray key = AsciiLowerCase(category);
+        const QByteArray& key = loweredScratch(category);
         if (!firstForm.contains(key)) {
             firstForm.insert(key, category);
         }

@@ -18,17 +18,25 @@ public:
     void append(QByteArrayView name, QByteArrayView category);
     QByteArray lookup(QByteArrayView name) const;
     QByteArrayView lookupView(QByteArrayView name) const;
+    // Keeps the file's bytes so that entries taken from them need no copies of their own.
+    void holdBytes(const QByteArray& fileBytes) { m_file = fileBytes; }
+    void reserve(qsizetype entries) {
+        m_entries.reserve(entries);
+        m_index.reserve(entries);
+    }
     const QList<QPair<QByteArray, QByteArray>>& entries() const { return m_entries; }
     qsizetype size() const { return m_entries.size(); }
 
 private:
     QList<QPair<QByteArray, QByteArray>> m_entries;  // name, category
     QHash<QByteArray, qsizetype> m_index;            // lowered name -> entry
+    QHash<QByteArray, QByteArray> m_categories;      // one shared copy of each category text
+    QByteArray m_file;
 };
 
 // Reads a category file in the catver.ini layout (sections "Category" and "VerAdded") or the
 // category.ini layout (one section per category listing its games).
-CategoryMap BuildCategoryMap(QByteArrayView fileBytes);
+CategoryMap BuildCategoryMap(const QByteArray& fileBytes);
 
 // The distinct category texts of a map, sorted and merged without regard to A-Z case; the form
 // seen first stays. Decoded as UTF-8 when valid, else Windows-1252 (as the games' categories are).

@@ -65,15 +65,6 @@ private:
     qsizetype m_length;
 };
 
-std::optional<int> tagNumber(QByteArrayView line, QByteArrayView key) {
-    const QByteArrayView value = TaggedValue(line, key);
-    qint64 number = 0;
-    if (value.isNull() || !ParseDecimalInt(value, number) || number < -128 || number > 127) {
-        return std::nullopt;
-    }
-    return static_cast<int>(number);
-}
-
 int headerDigit(QByteArrayView value, qsizetype at) {
     return at < value.size() && value[at] >= '0' && value[at] <= '9' ? value[at] - '0' : 0;
 }
@@ -169,38 +160,127 @@ QByteArray FormatGameLine(const TGameInfo& game) {
     return FormatGameLine(raw);
 }
 
-void ParseGameLine(QByteArrayView line, TGameInfo& game) {
+namespace {
+
+enum TagKey {
+    Title,
+    Year,
+    Manufacturer,
+    DriverName,
+    CloneOfKey,
+    Orientation,
+    DriverStat,
+    EmuStat,
+    ColorStat,
+    SoundStat,
+    GraphicStat,
+    TagCount
+};
+constexpr QByteArrayView kTagKeys[TagCount] = {"title",   "year",      "manuf",   "drvname",
+                                               "cloneof", "scrorient", "drvstat", "emustat",
+                                               "clrstat", "sndstat",   "grpstat"};
+
+// The value of each key by the TaggedValue rule, in one pass over the line's "<": the first
+// "<key>" of each key wins, its value running to the first "/>" after it. Missing: a null view.
+void taggedValues(QByteArrayView value, QByteArrayView (&values)[TagCount]) {
+    bool found[TagCount] = {};
+    const char* const begin = value.data();
+    const char* const end = begin + value.size();
+    for (const char* p = begin; p < end;) {
+        const char* open = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)));
+        if (!open) {
+            break;
+        }
+        const QByteArrayView rest(open + 1, end - open - 1);
+        for (int key = 0; key < TagCount; ++key) {
+            const QByteArrayView name = kTagKeys[key];
+            if (!found[key] && rest.size() > name.size() && rest[name.size()] == '>' &&
+                rest.startsWith(name)) {
+                found[key] = true;
+                const qsizetype from = open - begin;
+                const qsizetype close = FindBytes(value, "/>", from);
+                const qsizetype start = from + 1 + name.size() + 1;
+                values[key] =
+                    close < 0 ? QByteArrayView() : value.sliced(start, std::max<qsizetype>(0, close - start));
+                if (close >= 0 && values[key].isNull()) {
+                    values[key] = QByteArrayView("", 0);
+                }
+                break;
+            }
+        }
+        p = open + 1;
+    }
+}
+
+std::optional<int> numberOf(QByteArrayView text) {
+    qint64 number = 0;
+    if (text.isNull() || !ParseDecimalInt(text, number) || number < -128 || number > 127) {
+        return std::nullopt;
+    }
+    return static_cast<int>(number);
+}
+
+QByteArray sharedBytes(QByteArrayView text, SharedGameTexts* shared) {
+    if (!shared || text.isEmpty()) {
+        return text.toByteArray();
+    }
+    const QByteArray probe = QByteArray::fromRawData(text.data(), text.size());
+    auto it = shared->bytes.constFind(probe);
+    if (it == shared->bytes.cend()) {
+        const QByteArray copy = text.toByteArray();
+        it = shared->bytes.insert(copy, copy);
+    }
+    return *it;
+}
+
+QString sharedDecoded(QByteArrayView text, SharedGameTexts* shared) {
+    if (!shared || text.isEmpty()) {
+        return DecodeUtf8OrCp1252(text);
+    }
+    const QByteArray probe = QByteArray::fromRawData(text.data(), text.size());
+    auto it = shared->decoded.constFind(probe);
+    if (it == shared->decoded.cend()) {
+        it = shared->decoded.insert(text.toByteArray(), DecodeUtf8OrCp1252(text));
+    }
+    return *it;
+}
+
+}  // namespace
+
+void ParseGameLine(QByteArrayView line, TGameInfo& game, SharedGameTexts* shared) {
     const qsizetype equals = line.indexOf('=');
     const QByteArrayView name = equals < 0 ? line : line.first(equals);
     const QByteArrayView value = equals < 0 ? QByteArrayView() : line.sliced(equals + 1);
+    QByteArrayView tags[TagCount];
+    taggedValues(value, tags);
     game.Name = DecodeCp1252(name);
     game.Kind = headerDigit(value, 0) * 10 + headerDigit(value, 1);
     game.HasCHD = static_cast<quint8>(headerDigit(value, 2));
     game.Mechanical = static_cast<quint8>(headerDigit(value, 3));
-    game.Title = DecodeUtf8OrCp1252(TaggedValue(value, "title"));
-    game.Year = TaggedValue(value, "year").toByteArray();
-    game.Manufacturer = DecodeUtf8OrCp1252(TaggedValue(value, "manuf"));
-    game.Driver = TaggedValue(value, "drvname").toByteArray();
-    game.CloneOf = DecodeCp1252(TaggedValue(value, "cloneof"));
-    if (const auto orientation = tagNumber(value, "scrorient")) {
+    game.Title = DecodeUtf8OrCp1252(tags[Title]);
+    game.Year = sharedBytes(tags[Year], shared);
+    game.Manufacturer = sharedDecoded(tags[Manufacturer], shared);
+    game.Driver = sharedBytes(tags[DriverName], shared);
+    game.CloneOf = DecodeCp1252(tags[CloneOfKey]);
+    if (const auto orientation = numberOf(tags[Orientation])) {
         game.ScreenOrientation = static_cast<qint16>(*orientation);
     }
-    if (const auto status = tagNumber(value, "drvstat")) {
+    if (const auto status = numberOf(tags[DriverStat])) {
         game.DriverStatus = static_cast<qint8>(*status);
     }
     if (game.DriverStatus == StatusGood) {
         game.EmulationStatus = game.ColorStatus = game.SoundStatus = game.GraphicStatus = StatusGood;
         return;
     }
-    const auto read = [&value](QByteArrayView key, qint8& field) {
-        if (const auto status = tagNumber(value, key)) {
+    const auto read = [&tags](TagKey key, qint8& field) {
+        if (const auto status = numberOf(tags[key])) {
             field = static_cast<qint8>(*status);
         }
     };
-    read("emustat", game.EmulationStatus);
-    read("clrstat", game.ColorStatus);
-    read("sndstat", game.SoundStatus);
-    read("grpstat", game.GraphicStatus);
+    read(EmuStat, game.EmulationStatus);
+    read(ColorStat, game.ColorStatus);
+    read(SoundStat, game.SoundStatus);
+    read(GraphicStat, game.GraphicStatus);
 }
 
 qint32 DosDateTime(const QDateTime& local) {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 
 // listfull.txt: line 1 the emulator's stamp, line 2 its description, then one game per line:
@@ -57,9 +58,16 @@ QByteArray FormatGameLine(const RawGameInfo& game);
 void AppendGameLine(QByteArray& out, const RawGameInfo& game);  // Name "=" ... CR LF
 QByteArray FormatGameLine(const TGameInfo& game);
 
+// Texts that many games share (years, drivers, manufacturers), kept once while a list loads.
+struct SharedGameTexts {
+    QHash<QByteArray, QByteArray> bytes;
+    QHash<QByteArray, QString> decoded;
+};
+
 // Fills a cleared record from a line. Title and Manufacturer are decoded as UTF-8 when valid,
-// else as Windows-1252; Name and CloneOf as Windows-1252; Year and Driver stay bytes.
-void ParseGameLine(QByteArrayView line, TGameInfo& game);
+// else as Windows-1252; Name and CloneOf as Windows-1252; Year and Driver stay bytes. With
+// `shared`, equal years, drivers and manufacturers share one copy.
+void ParseGameLine(QByteArrayView line, TGameInfo& game, SharedGameTexts* shared = nullptr);
 
 // The file's modification time (local, symbolic links followed) packed as a DOS date-time and
 // written as a signed decimal; "-1" when the path is missing or a folder.

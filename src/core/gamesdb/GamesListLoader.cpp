@@ -9,6 +9,8 @@
 #include "common/Text.h"
 #include "progress/ProgressWindows.h"
 
+#include <QHash>
+
 namespace {
 
 QByteArrayView nameOf(QByteArrayView line) {
@@ -50,6 +52,9 @@ bool LoadGamesList(GamesContext& context) {
     state.labelMAMEVersionUsed = DecodeUtf8OrCp1252(lines[1]);
 
     const CategoryMap* categories = state.categoryMap.get();
+    // Tens of thousands of games share a few hundred categories: decode each text once and let
+    // the games share the decoded string.
+    SharedGameTexts shared;
     RomFolderProbe roms(state.emulatorFolders.RomFolders);
     EventPump pump(context.port);
     QByteArray fileName;
@@ -57,7 +62,7 @@ bool LoadGamesList(GamesContext& context) {
     for (qsizetype i = 2; i <= last; ++i) {
         const QByteArrayView line = lines[i];
         TGameInfo game;
-        ParseGameLine(line, game);
+        ParseGameLine(line, game, &shared);
         const QByteArrayView name = nameOf(line);
         bool found = false;
         if (quickScan) {
@@ -76,7 +81,12 @@ bool LoadGamesList(GamesContext& context) {
             if (category.isEmpty() && !game.CloneOf.isEmpty()) {
                 category = categories->lookupView(TaggedValue(line.sliced(name.size()), "cloneof"));
             }
-            game.Category = DecodeUtf8OrCp1252(category);
+            const QByteArray probe = QByteArray::fromRawData(category.data(), category.size());
+            auto decoded = shared.decoded.constFind(probe);
+            if (decoded == shared.decoded.cend()) {
+                decoded = shared.decoded.insert(category.toByteArray(), DecodeUtf8OrCp1252(category));
+            }
+            game.Category = *decoded;
         }
         if (!nonArcade.isEmpty() && nonArcade.contains(name)) {
             game.NonArcade = 1;
