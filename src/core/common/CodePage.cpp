@@ -45,7 +45,9 @@ QString DecodeUtf8OrCp1252(QByteArrayView bytes) {
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A text field is not a file: a leading U+FEFF is a character of it, not a byte-order mark.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString decoded = decoder.decode(bytes);
     return decoder.hasError() ? DecodeCp1252(bytes) : decoded;
 }

@@ -62,6 +62,17 @@ bool CheckEmulatorOutput(GamesContext& context, const QString& path) {
     return false;
 }
 
+void RetryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds) {
+    DeleteFile(path);
+    if (context.port.askYesNo(QStringLiteral("Error"),
+                              QStringLiteral("    File \"") + path +
+                                  QStringLiteral("\" is empty, there's nothing to read.") + kRetry,
+                              MessageIcon::Warning)) {
+        PauseMilliseconds(100, pausedNanoseconds);
+        CreateGamesList(context);
+    }
+}
+
 bool CreateGamesList(GamesContext& context) {
     AppState& state = context.state;
     const QString emulator = state.mameExecutableFile;

@@ -13,6 +13,10 @@ bool CreateGamesList(GamesContext& context);
 // whether to retry the whole creation (which then runs from the start).
 bool CheckEmulatorOutput(GamesContext& context, const QString& path);
 
+// An emulator output without lines: it is deleted and the user is asked whether to retry the
+// whole creation; the caller's attempt goes on either way.
+void RetryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds = nullptr);
+
 // Lines 1 and 2 of listfull.txt: the emulator's stamp (taken now) and its description.
 QByteArray GamesListHeader(const struct AppState& state);
 

@@ -117,16 +117,7 @@ bool ParseListInfo(GamesContext& context) {
     const QByteArray info = ReadWholeFile(infoPath).value_or(QByteArray());
     context.port.processPendingEvents();
     if (SplitLines(info).isEmpty()) {
-        DeleteFile(infoPath);
-        if (context.port.askYesNo(
-                QStringLiteral("Error"),
-                QStringLiteral("    File \"") + infoPath +
-                    QStringLiteral("\" is empty, there's nothing to read.\r\n\r\n    Would you "
-                                   "like to retry ?"),
-                MessageIcon::Warning)) {
-            PauseMilliseconds(100);
-            CreateGamesList(context);
-        }
+        RetryAfterEmptyOutput(context, infoPath);
         return false;
     }
     PauseMilliseconds(100);

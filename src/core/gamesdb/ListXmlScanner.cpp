@@ -326,16 +326,7 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     context.port.processPendingEvents();
     if (count.lines <= 0) {
         file.close();
-        DeleteFile(xmlPath);
-        if (context.port.askYesNo(
-                QStringLiteral("Error"),
-                QStringLiteral("    File \"") + xmlPath +
-                    QStringLiteral("\" is empty, there's nothing to read.\r\n\r\n    Would you "
-                                   "like to retry ?"),
-                MessageIcon::Warning)) {
-            PauseMilliseconds(100, &f.pauseNanoseconds);
-            CreateGamesList(context);
-        }
+        RetryAfterEmptyOutput(context, xmlPath, &f.pauseNanoseconds);
         return true;
     }
     PauseMilliseconds(100, &f.pauseNanoseconds);
