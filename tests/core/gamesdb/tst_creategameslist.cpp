@@ -1,0 +1,308 @@
+#include "FakeEmulator.h"
+#include "GamesDbFixture.h"
+#include "TestMain.h"
+#include "gamesdb/GamesListBuild.h"
+#include "gamesdb/GamesListFile.h"
+
+#include <QTest>
+
+namespace {
+
+const QString kLoading = QStringLiteral("Loading games list.\r\nMerged sets are not supported!");
+const QString kRetry = QStringLiteral("\r\n\r\n    Would you like to retry ?");
+const QStringList kXmlGames{"puckman", "pacman", "neogeo", "z80", "cubeqst", "sc4addams", "tecnolog"};
+const QStringList kInfoGames{"puckman", "pacman", "neogeo"};
+
+TGameInfo marker() {
+    TGameInfo game;
+    game.Name = QStringLiteral("marker");
+    return game;
+}
+
+// The stand-in emulator answering from the committed fixtures, a table already holding one row.
+struct BuildFixture : GamesFixture {
+    BuildFixture() : emulator(program) {
+        state.mameExecutableFile = emulator.path();
+        state.scanGameFilesQuickScan = false;
+        state.LoadedWithQuickScan = false;
+        state.FullGamesList = {marker()};
+        emulator.set("LISTXML", TestDataPath("emulator/listxml.xml"));
+        emulator.set("LISTINFO", TestDataPath("emulator/listinfo.txt"));
+        emulator.set("LISTDETAILS", TestDataPath("emulator/listdetails.txt"));
+    }
+    void writeList(const QByteArray& stamp) const {
+        program.write("listfull.txt", stamp + "\r\nMAME v0.251 (old)\r\nonly=0000<title>Only/>\r\n");
+    }
+    void writeCurrentList() const { writeList(ListStamp(state.mameExecutableFile).toLatin1()); }
+    QString notFound(const QString& name) const {
+        return QStringLiteral("    File \"") + program.path() + name +
+               QStringLiteral("\" not found, it's empty or could not be read.") + kRetry;
+    }
+    QString cannotCreate() const {
+        return QStringLiteral("    There was an error trying to create \"") + program.path() +
+               QStringLiteral("listfull.txt\" file.  Cannot continue until this file is properly created.") +
+               kRetry;
+    }
+
+    FakeEmulator emulator;
+};
+
+}  // namespace
+
+class CreateGamesListTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void unusableEmulatorDoesNothing_data() {
+        QTest::addColumn<QString>("emulator");
+        QTest::newRow("none") << QString();
+        QTest::newRow("missing") << QStringLiteral("missing");
+        QTest::newRow("empty") << QStringLiteral("empty");
+        QTest::newRow("folder") << QStringLiteral("emulator");
+    }
+    void unusableEmulatorDoesNothing() {
+        QFETCH(QString, emulator);
+        BuildFixture f;
+        f.program.write("empty", "");
+        f.writeList("1");
+        f.state.mameExecutableFile = emulator.isEmpty() ? QString() : f.program.file(emulator);
+        f.state.rebuildGamesListVisible = f.state.rebuildGamesListChecked = true;
+        QVERIFY(!CreateGamesList(f.context));
+        QVERIFY(f.emulator.calls().isEmpty());
+        QVERIFY(QFile::exists(f.listPath()));
+        QCOMPARE(NamesOf(f.state.FullGamesList), QStringList{"marker"});
+        QCOMPARE(f.wait.shows, 0);
+    }
+
+    // A current list is never rebuilt; it is loaded only when the table is empty or was loaded with
+    // the other quick-scan setting.
+    void currentListIsNotRebuilt_data() {
+        QTest::addColumn<bool>("emptyTable");
+        QTest::addColumn<bool>("loadedWithQuickScan");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("already loaded") << false << false << false;
+        QTest::newRow("empty table") << true << false << true;
+        QTest::newRow("loaded with the quick scan") << false << true << true;
+    }
+    void currentListIsNotRebuilt() {
+        QFETCH(bool, emptyTable);
+        QFETCH(bool, loadedWithQuickScan);
+        QFETCH(bool, loads);
+        BuildFixture f;
+        f.writeCurrentList();
+        if (emptyTable) {
+            f.state.FullGamesList.clear();
+        }
+        f.state.LoadedWithQuickScan = loadedWithQuickScan;
+        QVERIFY(CreateGamesList(f.context));
+        QVERIFY(f.emulator.calls().isEmpty());
+        QCOMPARE(NamesOf(f.state.FullGamesList), QStringList{loads ? "only" : "marker"});
+        QCOMPARE(f.wait.messages, loads ? QStringList{kLoading} : QStringList());
+        QCOMPARE(f.state.LoadedWithQuickScan, loads ? false : loadedWithQuickScan);
+        QVERIFY(f.port.messages.isEmpty());
+    }
+
+    void rebuildBox_data() {
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<bool>("rebuilt");
+        QTest::newRow("visible and checked") << true << true << true;
+        QTest::newRow("unchecked") << true << false << false;
+        QTest::newRow("hidden") << false << true << false;
+    }
+    void rebuildBox() {
+        QFETCH(bool, visible);
+        QFETCH(bool, checked);
+        QFETCH(bool, rebuilt);
+        BuildFixture f;
+        f.writeCurrentList();
+        f.state.rebuildGamesListVisible = visible;
+        f.state.rebuildGamesListChecked = checked;
+        QVERIFY(CreateGamesList(f.context));
+        QCOMPARE(f.emulator.calls(), (rebuilt ? QStringList{"-help", "-listxml"} : QStringList()));
+        QCOMPARE(NamesOf(f.state.FullGamesList), (rebuilt ? kXmlGames : QStringList{"marker"}));
+        if (rebuilt) {  // while the box stays checked, every call builds anew
+            QVERIFY(CreateGamesList(f.context));
+            QCOMPARE(f.emulator.calls().size(), 4);
+        }
+    }
+
+    void methodFollowsTheVersion_data() {
+        QTest::addColumn<QString>("versionLine");  // "" : -help writes nothing
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QStringList>("games");
+        const QStringList xml{"-help", "-listxml"};
+        const QStringList legacy{"-help", "-listinfo", "-listdetails"};
+        QTest::newRow("0.69") << "MAME v0.69 (mame069)"
+                              << "0.69" << legacy << kInfoGames;
+        QTest::newRow("0.70") << "MAME v0.70 (mame070)"
+                              << "0.70" << xml << kXmlGames;
+        QTest::newRow("0.7") << "MAME v0.7"
+                             << "0.7" << legacy << kInfoGames;
+        QTest::newRow("beta suffix") << "MAME v0.7b"
+                                     << "0.7b" << xml << kXmlGames;
+        QTest::newRow("unknown") << ""
+                                 << "" << QStringList{"-help", "-help", "-listxml"} << kXmlGames;
+    }
+    void methodFollowsTheVersion() {
+        QFETCH(QString, versionLine);
+        QFETCH(QString, version);
+        QFETCH(QStringList, calls);
+        QFETCH(QStringList, games);
+        BuildFixture f;
+        f.writeList("1");  // built from another executable
+        if (versionLine.isEmpty()) {
+            f.emulator.set("HELP", "nothing");
+        } else {
+            f.emulator.set("VERSION_LINE", versionLine);
+        }
+        QVERIFY(CreateGamesList(f.context));
+        QCOMPARE(f.emulator.calls(), calls);
+        QCOMPARE(f.state.EmulatorVersion, version);
+        QVERIFY2(
+            f.state.EmulatorDescription.startsWith(QStringLiteral("MAME v") + version + QStringLiteral(" (")),
+            qPrintable(f.state.EmulatorDescription));
+        QCOMPARE(NamesOf(f.state.FullGamesList), games);
+        QCOMPARE(f.state.labelMAMEVersionUsed, f.state.EmulatorDescription);
+        const QList<QByteArray> lines = f.program.read("listfull.txt").split('\n');
+        QCOMPARE(lines[0], ListStamp(f.emulator.path()).toLatin1() + '\r');
+        QCOMPARE(lines[1], f.state.EmulatorDescription.toUtf8() + '\r');
+        QVERIFY(IsCurrentGamesList(f.program.path(), f.emulator.path()));
+        for (const char* temporary : {"listxml.xml", "listinfo.txt", "listdetails.txt"}) {
+            QVERIFY2(!QFile::exists(f.program.file(temporary)), temporary);
+        }
+        QVERIFY(f.port.messages.isEmpty());
+        QVERIFY(!f.wait.visible);
+    }
+
+    void buildShowsItsSteps_data() {
+        QTest::addColumn<QString>("versionLine");
+        QTest::addColumn<QStringList>("steps");  // "@" stands for the emulator description
+        QTest::newRow("-listxml") << "MAME v0.251 (x)"
+                                  << QStringList{"Detecting MAME version. Please wait...",
+                                                 "Generating listxml.xml\" file. Please wait...",
+                                                 "Creating Games List\r\n@",
+                                                 "Parsing \"listxml.xml\" and creating \"listfull.txt\"...",
+                                                 kLoading};
+        QTest::newRow("-listinfo") << "MAME v0.69 (x)"
+                                   << QStringList{"Detecting MAME version. Please wait...",
+                                                  "Generating listinfo.txt\" file. Please wait...",
+                                                  "Generating listdetails.txt\" file. Please wait...",
+                                                  "Creating Games List\r\n@",
+                                                  "Parsing \"listinfo.txt\" and creating \"listfull.txt\"...",
+                                                  kLoading};
+    }
+    void buildShowsItsSteps() {
+        QFETCH(QString, versionLine);
+        QFETCH(QStringList, steps);
+        BuildFixture f;
+        f.emulator.set("VERSION_LINE", versionLine);
+        f.state.SearchResults = {marker()};
+        QVERIFY(CreateGamesList(f.context));
+        steps.replaceInStrings(QStringLiteral("@"), f.state.EmulatorDescription);
+        QCOMPARE(f.wait.messages, steps);
+        QVERIFY(f.wait.shows >= 1);
+        QVERIFY(!f.wait.visible);
+        QVERIFY(f.state.SearchResults.isEmpty());
+        QVERIFY(f.port.busyChanges.contains(false));
+    }
+
+    // A build that cannot go on asks whether to retry the whole creation; the table keeps its rows.
+    void failedBuildAsksToRetry_data() {
+        QTest::addColumn<QString>("versionLine");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QByteArray>("output");  // what the emulator prints for that list switch
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QStringList>("questions");  // "?" the retry question for a missing file
+        const QByteArray noGames = "<mame>\n<machine name=\"ym\" isdevice=\"yes\">\n</machine>\n</mame>\n";
+        const QStringList xml{"-help", "-listxml"};
+        QTest::newRow("empty -listxml output")
+            << "MAME v0.251 (x)"
+            << "LISTXML" << QByteArray() << QList<bool>{false} << xml << QStringList{"?listxml.xml"};
+        QTest::newRow("empty -listxml output, retried")
+            << "MAME v0.251 (x)"
+            << "LISTXML" << QByteArray() << QList<bool>{true, false} << xml + xml
+            << QStringList{"?listxml.xml", "?listxml.xml"};
+        QTest::newRow("empty -listinfo output")
+            << "MAME v0.69 (x)"
+            << "LISTINFO" << QByteArray() << QList<bool>{} << QStringList{"-help", "-listinfo"}
+            << QStringList{"?listinfo.txt"};
+        QTest::newRow("empty -listdetails output")
+            << "MAME v0.69 (x)"
+            << "LISTDETAILS" << QByteArray() << QList<bool>{}
+            << QStringList{"-help", "-listinfo", "-listdetails"} << QStringList{"?listdetails.txt"};
+        QTest::newRow("no games") << "MAME v0.251 (x)"
+                                  << "LISTXML" << noGames << QList<bool>{} << xml << QStringList{"cannot"};
+        QTest::newRow("no games, retried")
+            << "MAME v0.251 (x)"
+            << "LISTXML" << noGames << QList<bool>{true} << xml + xml << QStringList{"cannot", "cannot"};
+        QTest::newRow("only a byte-order mark")
+            << "MAME v0.251 (x)"
+            << "LISTXML" << QByteArray("\xEF\xBB\xBF") << QList<bool>{} << xml
+            << QStringList{"    File \"@listxml.xml\" is empty, there's nothing to read." + kRetry, "cannot"};
+    }
+    void failedBuildAsksToRetry() {
+        QFETCH(QString, versionLine);
+        QFETCH(QString, variable);
+        QFETCH(QByteArray, output);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, calls);
+        QFETCH(QStringList, questions);
+        BuildFixture f;
+        f.writeList("1");
+        const QByteArray stale = f.program.read("listfull.txt");
+        f.state.SearchResults = {marker()};
+        f.emulator.set("VERSION_LINE", versionLine);
+        f.emulator.set(variable, output.isNull() ? QString() : f.program.write("output", output));
+        for (const bool answer : answers) {
+            f.port.answers.enqueue(answer);
+        }
+        CreateGamesList(f.context);
+        QCOMPARE(f.emulator.calls(), calls);
+        for (QString& question : questions) {
+            question = question == QStringLiteral("cannot") ? f.cannotCreate()
+                       : question.startsWith(u'?')          ? f.notFound(question.mid(1))
+                                                            : question.replace(u'@', f.program.path());
+        }
+        QCOMPARE(f.port.texts(), questions);
+        for (const FakeDialogPort::Message& message : f.port.messages) {
+            QCOMPARE(message.kind, QStringLiteral("question"));
+            QCOMPARE(message.caption, QStringLiteral("Error"));
+            QCOMPARE(message.icon, MessageIcon::Warning);
+        }
+        QCOMPARE(NamesOf(f.state.FullGamesList), QStringList{"marker"});
+        QVERIFY(f.state.SearchResults.isEmpty());
+        QVERIFY(!f.wait.visible);
+        QVERIFY(!QFile::exists(f.program.file("listxml.xml")));
+        // A failed emulator run ends the attempt before the old list is deleted.
+        if (questions.first().contains(QStringLiteral("not found"))) {
+            QCOMPARE(f.program.read("listfull.txt"), stale);
+        } else {
+            QVERIFY(!QFile::exists(f.listPath()));
+        }
+    }
+
+    void emptyOutputRetriedAfterAFix() {
+        BuildFixture f;
+        f.emulator.set("LISTXML", QString());
+        f.port.answers.enqueue(true);
+        bool fixed = false;
+        f.port.onProcessEvents = [&f, &fixed] {
+            if (!fixed && !f.port.messages.isEmpty()) {
+                f.emulator.set("LISTXML", TestDataPath("emulator/listxml.xml"));
+                fixed = true;
+            }
+        };
+        CreateGamesList(f.context);
+        QVERIFY(fixed);
+        QCOMPARE(f.port.texts(), QStringList{f.notFound("listxml.xml")});
+        QCOMPARE(f.emulator.calls(), (QStringList{"-help", "-listxml", "-help", "-listxml"}));
+        QCOMPARE(NamesOf(f.state.FullGamesList), kXmlGames);
+        QVERIFY(!f.wait.visible);
+    }
+};
+
+KESTRUM_REGISTER_TEST(CreateGamesListTest)
+KESTRUM_TEST_MAIN
+#include "tst_creategameslist.moc"
