@@ -43,7 +43,7 @@ RomFolderProbe::RomFolderProbe(const QStringList& romFolders) {
 
 int RomFolderProbe::find(QByteArrayView fileName) {
     for (int i = 0; i < m_folders.size(); ++i) {
-        m_path.clear();
+        m_path.resize(0);  // keeps the buffer, unlike clear()
         m_path += m_folders[i];
         m_path += fileName;
         struct stat info {};

@@ -66,7 +66,7 @@ bool LoadGamesList(GamesContext& context) {
         const QByteArrayView name = nameOf(line);
         bool found = false;
         if (quickScan) {
-            fileName.clear();
+            fileName.resize(0);  // keeps the buffer, unlike clear()
             fileName += name;
             fileName += ".zip";
             found = roms.find(fileName) >= 0;
