@@ -27,6 +27,9 @@ public:
         m_out.data()[m_start + m_length++] = c;
     }
     void add(QByteArrayView bytes) {
+        if (bytes.isEmpty()) {
+            return;  // an empty view may have no data pointer at all
+        }
         reserve(bytes.size());
         std::memcpy(m_out.data() + m_start + m_length, bytes.data(), size_t(bytes.size()));
         m_length += bytes.size();
