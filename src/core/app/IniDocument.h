@@ -22,7 +22,6 @@ public:
     void writeNumber(QByteArrayView key, qint64 number);
 
     QByteArray bytes() const { return m_out; }
-    void append(const QByteArray& bytes) { m_out += bytes; }
 
 private:
     struct Entry {

@@ -132,11 +132,6 @@ bool FileExistsNotFolder(const QString& path) {
     return statPath(path, info) && !S_ISDIR(info.st_mode);
 }
 
-bool FolderExists(const QString& path) {
-    struct stat info {};
-    return statPath(path, info) && S_ISDIR(info.st_mode);
-}
-
 bool IsUsableFile(const QString& path) {
     struct stat info {};
     return statPath(path, info) && !S_ISDIR(info.st_mode) && info.st_size > 0;

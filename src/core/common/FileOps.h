@@ -5,7 +5,6 @@
 #include <optional>
 
 bool FileExistsNotFolder(const QString& path);
-bool FolderExists(const QString& path);
 // An existing file, not a folder, whose size is greater than zero.
 bool IsUsableFile(const QString& path);
 // Size in bytes of whatever entry the path names (a folder included); -1 when there is none.

@@ -14,9 +14,6 @@ int FindText(QByteArrayView pattern, QByteArrayView text, qsizetype start);
 // The 0-based index of `needle` in `text` at or after `from`, or -1 (memmem: fast for the short
 // needles of the scanners).
 qsizetype FindBytes(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
-inline bool ContainsBytes(QByteArrayView text, QByteArrayView needle) {
-    return FindBytes(text, needle) >= 0;
-}
 int FindText(const QString& pattern, const QString& text);
 
 bool StartsWith(QByteArrayView text, QByteArrayView prefix);
