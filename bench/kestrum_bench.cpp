@@ -4,11 +4,14 @@
 //   load LISTFULL [--rom-folder DIR]... [--categories FILE] [--nonarcade FILE] [--no-quick-scan]
 //                                                      load categories and the games list
 // Each prints one JSON line: task, seconds, lines, games, peak_rss_mb and the figures timed apart.
-#include "app/AppState.h"
+#include "catalog/SetupChoices.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
 #include "common/Text.h"
+#include "emulator/EmulatorState.h"
 #include "gamesdb/Categories.h"
+#include "gamesdb/GamesData.h"
+#include "gamesdb/GamesDatabase.h"
 #include "gamesdb/GamesListFile.h"
 #include "gamesdb/GamesListLoader.h"
 #include "gamesdb/ListInfoScanner.h"
@@ -63,6 +66,15 @@ public:
     int moves = 0;
 };
 
+class QuietGamesEvents final : public GamesDbEvents {
+public:
+    void loadingCategories(bool) override {}
+    void replacingGamesList() override {}
+    void gamesListRead(const QString&) override {}
+    void gamesListLoadEnded() override {}
+    void emulatorRunEnded() override {}
+};
+
 double peakRssMegabytes() {
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
@@ -82,12 +94,12 @@ QString optionValue(const QStringList& args, const QString& name) {
     return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
 }
 
-void keep(const QStringList& args, const AppState& state) {
+void keep(const QStringList& args, const SetupChoices& setup) {
     const QString folder = optionValue(args, QStringLiteral("--keep"));
     if (!folder.isEmpty()) {
         const QString target = WithTrailingSeparator(folder) + QStringLiteral("listfull.txt");
         QFile::remove(target);
-        QFile::copy(GamesListPath(state.ProgramFolder), target);
+        QFile::copy(GamesListPath(setup.ProgramFolder), target);
     }
 }
 
@@ -115,17 +127,20 @@ int main(int argc, char** argv) {
     }
     const QString task = args[0];
     QTemporaryDir folder;
-    AppState state;
-    state.ProgramFolder = folder.path() + u'/';
-    state.mameExecutableFile = args[1];  // any existing file serves for the stamp
-    state.EmulatorDescription = QStringLiteral("kestrum-bench");
+    SetupChoices setup;
+    EmulatorState emulator;
+    GamesData games;
+    setup.ProgramFolder = folder.path() + u'/';
+    setup.mameExecutableFile = args[1];  // any existing file serves for the stamp
+    emulator.EmulatorDescription = QStringLiteral("kestrum-bench");
     SilentPort port;
     QuietWaitWindow wait;
-    GamesContext context{state, port, wait};
+    QuietGamesEvents events;
+    GamesContext context{games, setup, emulator, port, wait, events};
     QElapsedTimer clock;
 
     if (task == QStringLiteral("listxml")) {
-        if (!place(args[1], state.ProgramFolder + QStringLiteral("listxml.xml"))) {
+        if (!place(args[1], setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
             return usage();
         }
         ScanFigures figures;
@@ -141,53 +156,53 @@ int main(int argc, char** argv) {
             seconds, figures.lines, figures.games, peakRssMegabytes(), figures.pauseNanoseconds / 1e9,
             figures.flushNanoseconds / 1e9, figures.countNanoseconds / 1e9, wait.moves, port.eventPumps,
             ok ? "true" : "false");
-        keep(args, state);
+        keep(args, setup);
         return ok ? 0 : 1;
     }
     if (task == QStringLiteral("listinfo") && args.size() >= 3) {
-        if (!place(args[1], state.ProgramFolder + QStringLiteral("listinfo.txt")) ||
-            !place(args[2], state.ProgramFolder + QStringLiteral("listdetails.txt"))) {
+        if (!place(args[1], setup.ProgramFolder + QStringLiteral("listinfo.txt")) ||
+            !place(args[2], setup.ProgramFolder + QStringLiteral("listdetails.txt"))) {
             return usage();
         }
         const qint64 lines = fileLines(args[1]);
         clock.start();
         const bool ok = ParseListInfo(context);
         const double seconds = double(clock.nsecsElapsed()) / 1e9 - 0.1;  // less its fixed 100 ms pause
-        const qint64 games = fileLines(GamesListPath(state.ProgramFolder)) - 2;
+        const qint64 games = fileLines(GamesListPath(setup.ProgramFolder)) - 2;
         std::printf(
             "{\"task\":\"listinfo\",\"seconds\":%.4f,\"lines\":%lld,\"games\":%lld,\"peak_rss_mb\":%.1f,"
             "\"ok\":%s}\n",
             seconds, lines, games, peakRssMegabytes(), ok ? "true" : "false");
-        keep(args, state);
+        keep(args, setup);
         return ok ? 0 : 1;
     }
     if (task == QStringLiteral("load")) {
-        if (!place(args[1], GamesListPath(state.ProgramFolder))) {
+        if (!place(args[1], GamesListPath(setup.ProgramFolder))) {
             return usage();
         }
         for (qsizetype i = 0; i + 1 < args.size(); ++i) {
             if (args[i] == QStringLiteral("--rom-folder")) {
-                state.emulatorFolders.RomFolders.append(WithTrailingSeparator(args[i + 1]));
+                emulator.folders.RomFolders.append(WithTrailingSeparator(args[i + 1]));
             }
         }
-        state.categoryFile = optionValue(args, QStringLiteral("--categories"));
-        state.nonArcadeMachineFile = optionValue(args, QStringLiteral("--nonarcade"));
-        state.scanGameFilesQuickScan = !args.contains(QStringLiteral("--no-quick-scan"));
+        setup.categoryFile = optionValue(args, QStringLiteral("--categories"));
+        setup.nonArcadeMachineFile = optionValue(args, QStringLiteral("--nonarcade"));
+        setup.scanGameFilesQuickScan = !args.contains(QStringLiteral("--no-quick-scan"));
         const qint64 lines = fileLines(args[1]);
         clock.start();
-        LoadCategories(state, port);
+        LoadCategories(games, setup, events);
         const qint64 categoriesDone = clock.nsecsElapsed();
         const bool ok = LoadGamesList(context);
         const double seconds = double(clock.nsecsElapsed()) / 1e9;
         qint64 unavailable = 0;
-        for (const TGameInfo& game : state.FullGamesList) {
+        for (const TGameInfo& game : games.FullGamesList) {
             unavailable += game.IconIndex >= 4 ? 1 : 0;
         }
         std::printf(
             "{\"task\":\"load\",\"seconds\":%.4f,\"lines\":%lld,\"games\":%lld,\"peak_rss_mb\":%.1f,"
             "\"categories_seconds\":%.4f,\"categories\":%lld,\"unavailable\":%lld,\"ok\":%s}\n",
-            seconds, lines, qint64(state.FullGamesList.size()), peakRssMegabytes(), categoriesDone / 1e9,
-            qint64(state.CategoriesList.size()), unavailable, ok ? "true" : "false");
+            seconds, lines, qint64(games.FullGamesList.size()), peakRssMegabytes(), categoriesDone / 1e9,
+            qint64(games.CategoriesList.size()), unavailable, ok ? "true" : "false");
         return ok ? 0 : 1;
     }
     return usage();

@@ -53,7 +53,7 @@ private Q_SLOTS:
         const QString categories = dir.write("catver.ini", "[Category]\r\n");
         MessageBoxWatcher boxes;
         TFormMain w(dir.path());
-        w.state().emulatorIniFallbackFolders.clear();
+        w.state().emulator.iniFallbackFolders.clear();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -123,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(w.findChild<QLineEdit*>("MoveFilesToFolder")->text(), QStringLiteral("/media/keep"));
         QVERIFY(!w.findChild<QCheckBox*>("ScanGameFilesQuickScan")->isChecked());
         QVERIFY(w.findChild<QCheckBox*>("OperateGameCfg")->isChecked());
-        QVERIFY(!w.state().LoadedWithQuickScan);
+        QVERIFY(!w.state().games.LoadedWithQuickScan);
     }
 
     void setupControls() {
@@ -133,8 +133,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         // Clear All and Select All touch only the seventeen image boxes.
         buttonNamed(&w, "ButtonClearAllImageCategories")->click();
-        QVERIFY(!w.state().fileTypeChecked[ImageSnap]);
-        QVERIFY(w.state().fileTypeChecked[GameROMs]);
+        QVERIFY(!w.state().setup.fileTypeChecked[ImageSnap]);
+        QVERIFY(w.state().setup.fileTypeChecked[GameROMs]);
         QVERIFY(!w.findChild<QCheckBox*>("OperateImageSnap")->isChecked());
         buttonNamed(&w, "ButtonSelectAllImageCategories")->click();
         QVERIFY(w.findChild<QCheckBox*>("OperateImageSelect")->isChecked());
@@ -147,7 +147,7 @@ private Q_SLOTS:
         tab1->click();
         QCOMPARE(tab1->geometry(), tab1Chosen);
         tab2->click();
-        QCOMPARE(w.state().imagesTab, 1);
+        QCOMPARE(w.state().wizard.imagesTab, 1);
         QVERIFY(tab2->font().bold());
         QVERIFY(!tab1->font().bold());
         QCOMPARE(tab1->height(), tab1Chosen.height() - 2);
@@ -157,11 +157,11 @@ private Q_SLOTS:
         auto* rebuild = w.findChild<QCheckBox*>("RebuildGamesList");
         rebuild->setChecked(true);
         QVERIFY(rebuild->font().bold());
-        QVERIFY(w.state().rebuildGamesListChecked);
+        QVERIFY(w.state().setup.rebuildGamesListChecked);
 
         auto* move = w.findChild<QAbstractButton*>("ActionMoveFiles");
         move->click();
-        QCOMPARE(w.state().operation, 4);
+        QCOMPARE(w.state().setup.operation, 4);
     }
 };
 

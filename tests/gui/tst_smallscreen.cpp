@@ -20,8 +20,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(758, 545));
         QCOMPARE(w.minimumSize(), w.maximumSize());
-        QVERIFY(!w.state().layoutSelectorShown);
-        QCOMPARE(w.state().layout, 1);
+        QVERIFY(!w.state().wizard.layoutSelectorShown);
+        QCOMPARE(w.state().gamesPage.layout, 1);
         QVERIFY(!w.findChild<QWidget*>("ButtonLayout2")
                      ->isVisibleTo(w.findChild<QWidget*>("PanelSearchWorkList")));
         QTest::mouseClick(buttonNamed(&w, "ButtonNext"), Qt::LeftButton);  // leave the welcome page

@@ -47,7 +47,7 @@ private Q_SLOTS:
         MessageBoxWatcher boxes;
         m_boxes = &boxes;
         TFormMain window(dir.path());
-        window.state().emulatorIniFallbackFolders.clear();  // only the emulator's own folder
+        window.state().emulator.iniFallbackFolders.clear();  // only the emulator's own folder
         m_window = &window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -99,7 +99,7 @@ private Q_SLOTS:
 
         press("ButtonNext");
         QCOMPARE(page(), 5);
-        QCOMPARE(window.state().FullGamesList.size(), 7);
+        QCOMPARE(window.state().games.FullGamesList.size(), 7);
         QVERIFY(window.findChild<QLabel*>("LabelMAMEVersionUsed")->text().startsWith("MAME v0.251 ("));
         QCOMPARE(window.findChild<QLabel*>("LabelCategoriesListTotal")->text(),
                  QStringLiteral("3 categories in list"));
@@ -111,7 +111,7 @@ private Q_SLOTS:
 
         TGameInfo game;
         game.Name = QStringLiteral("pacman");
-        window.state().WorkList.append(game);
+        window.state().gamesPage.WorkList.append(game);
         press("ButtonNext");
         QCOMPARE(page(), 6);
         QCOMPARE(buttonNamed(&window, "ButtonNext")->text(), QStringLiteral("FINISH"));

@@ -69,32 +69,32 @@ private Q_SLOTS:
 
     void packagedIniThenItsOwn() {
         AppState state;
-        state.ProgramFolder = m_program.path();
-        state.mameExecutableFile = m_emulator;
-        state.emulatorIniFallbackFolders = DefaultEmulatorIniFolders();
-        QCOMPARE(state.emulatorIniFallbackFolders.first(), home() + ".mame/");
-        QCOMPARE(FindEmulatorIni(state), QStringLiteral("/etc/mame/mame.ini"));
+        state.setup.ProgramFolder = m_program.path();
+        state.setup.mameExecutableFile = m_emulator;
+        state.emulator.iniFallbackFolders = DefaultEmulatorIniFolders();
+        QCOMPARE(state.emulator.iniFallbackFolders.first(), home() + ".mame/");
+        QCOMPARE(FindEmulatorIni(state.emulator, state.setup), QStringLiteral("/etc/mame/mame.ini"));
 
         FakeDialogPort port;
         QElapsedTimer clock;
         clock.start();
-        CreateEmulatorConfig(state, port);
+        CreateEmulatorConfig(state.setup, port);
         qInfo("one -createconfig took %lld ms", clock.elapsed());
         const QString folder = m_program.file("emulator/");
-        QCOMPARE(FindEmulatorIni(state), folder + "mame.ini");
+        QCOMPARE(FindEmulatorIni(state.emulator, state.setup), folder + "mame.ini");
 
         // The wizard leaves page 1 for page 3: the emulator's own ui.ini names the image folders.
-        state.categoryFile = m_program.write("catver.ini", "[Category]\r\n");
-        state.page = 1;
+        state.setup.categoryFile = m_program.write("catver.ini", "[Category]\r\n");
+        state.wizard.page = 1;
         Wizard wizard(state, port);
         FakeWaitWindow wait;
-        ConnectSubsystems(wizard.seams(), state, port, wait);
+        ConnectSubsystems(wizard, state, port, wait);
         wizard.WizardStep(+1);
-        QCOMPARE(state.page, 3);
-        QVERIFY(state.ImageFoldersFromUiIni);
+        QCOMPARE(state.wizard.page, 3);
+        QVERIFY(state.emulator.ImageFoldersFromUiIni);
         QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
 
-        const EmulatorFolders& folders = state.emulatorFolders;
+        const EmulatorFolders& folders = state.emulator.folders;
         QCOMPARE(folders.RomFolders, QStringList({home() + "mame/roms/", "/usr/local/share/games/mame/roms/",
                                                   "/usr/share/games/mame/roms/"}));
         QCOMPARE(folders.CfgFolder, home() + ".mame/cfg/");
@@ -109,29 +109,30 @@ private Q_SLOTS:
     // The whole games list from the emulator's -listxml output, with the published category file.
     void buildsTheGamesList() {
         AppState state;
-        state.ProgramFolder = m_program.path();
-        state.mameExecutableFile = m_emulator;
-        state.categoryFile = QStringLiteral(KESTRUM_SHARED_DATA "/catver.ini");
-        state.scanGameFilesQuickScan = false;
+        state.setup.ProgramFolder = m_program.path();
+        state.setup.mameExecutableFile = m_emulator;
+        state.setup.categoryFile = QStringLiteral(KESTRUM_SHARED_DATA "/catver.ini");
+        state.setup.scanGameFilesQuickScan = false;
         FakeDialogPort port;
         FakeWaitWindow wait;
-        GamesContext context{state, port, wait};
-        QVERIFY(LoadCategories(state, port));
+        Wizard wizard(state, port);  // shows what the games database reports
+        GamesContext context{state.games, state.setup, state.emulator, port, wait, wizard};
+        QVERIFY(LoadCategories(state.games, state.setup, wizard));
         QElapsedTimer clock;
         clock.start();
         QVERIFY(CreateGamesList(context));
         qInfo("the games list was built and loaded in %lld ms", clock.elapsed());
         QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
-        QVERIFY2(state.FullGamesList.size() >= 40000,
-                 qPrintable(QString::number(state.FullGamesList.size())));
+        QVERIFY2(state.games.FullGamesList.size() >= 40000,
+                 qPrintable(QString::number(state.games.FullGamesList.size())));
         const QList<QByteArray> head = m_program.read("listfull.txt").left(4096).split('\n');
         QVERIFY2(head.size() > 3 && head[1].startsWith("MAME v0.251 ("), head.value(1).constData());
         QCOMPARE(head[0].trimmed(), ListStamp(m_emulator).toLatin1());
         QVERIFY(!QFile::exists(m_program.file("listxml.xml")));
-        QCOMPARE(state.labelMAMEVersionUsed.toUtf8(), head[1].trimmed());
-        const auto pacman = std::find_if(state.FullGamesList.cbegin(), state.FullGamesList.cend(),
+        QCOMPARE(state.texts.labelMAMEVersionUsed.toUtf8(), head[1].trimmed());
+        const auto pacman = std::find_if(state.games.FullGamesList.cbegin(), state.games.FullGamesList.cend(),
                                          [](const TGameInfo& game) { return game.Name == "pacman"; });
-        QVERIFY(pacman != state.FullGamesList.cend());
+        QVERIFY(pacman != state.games.FullGamesList.cend());
         QCOMPARE(pacman->CloneOf, QStringLiteral("puckman"));
         QCOMPARE(pacman->Kind, qint32(KindClone));
         QVERIFY(!pacman->Category.isEmpty());  // taken from its own entry or its parent's

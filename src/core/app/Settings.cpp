@@ -1,8 +1,8 @@
 #include "Settings.h"
 
 #include "AppState.h"
-#include "IniDocument.h"
 #include "common/FileOps.h"
+#include "common/IniDocument.h"
 #include "common/Text.h"
 
 #include <limits>
@@ -15,6 +15,7 @@ constexpr QByteArrayView kEmulator = "Emulator";
 constexpr QByteArrayView kFileType = "File Type";
 constexpr QByteArrayView kListSort = "List Sort";
 constexpr QByteArrayView kSearchCriteria = "Search Criteria";
+constexpr QByteArrayView kImages = "Images";
 
 constexpr std::array<const char*, kSearchCriteriaCount> kSearchCriteriaKeys = {
     "MediaType",     "DriverStatus",      "GameSetType", "MachineType",
@@ -93,47 +94,49 @@ void writeFont(IniDocument& out, const char* prefix, const FontSpec& font) {
 }  // namespace
 
 void LoadSettings(AppState& state) {
-    const QString path = FindSettingsFile(state.ProgramFolder);
+    const QString path = FindSettingsFile(state.setup.ProgramFolder);
     if (path.isEmpty()) {
         return;
     }
     const IniDocument ini = IniDocument::parse(ReadWholeFile(path).value_or(QByteArray()));
     const Reader read(ini);
 
-    state.settingsSaidMaximized = read.text(kConfiguration, "WindowState") == QStringLiteral("Maximized");
-    state.windowWidth = static_cast<int>(
+    state.wizard.settingsSaidMaximized =
+        read.text(kConfiguration, "WindowState") == QStringLiteral("Maximized");
+    state.wizard.windowWidth = static_cast<int>(
         read.integer(kConfiguration, "ScreenWidth", kWindowMinWidth, kWindowMinWidth, 65535));
-    state.windowHeight = static_cast<int>(
+    state.wizard.windowHeight = static_cast<int>(
         read.integer(kConfiguration, "ScreenHeight", kWindowMinHeight, kWindowMinHeight, 65535));
-    if (state.layoutSelectorShown) {
-        state.layout = static_cast<int>(read.integer(kConfiguration, "LayoutIndex", 1, 1, 3));
+    if (state.wizard.layoutSelectorShown) {
+        state.gamesPage.layout = static_cast<int>(read.integer(kConfiguration, "LayoutIndex", 1, 1, 3));
     }
 
-    state.gamesListBackgroundColor = read.color(kAppearance, "GamesListBackgroundColor", kWhite);
-    state.parentGameFont = read.font("ParentGame");
-    state.cloneGameFont = read.font("CloneGame");
-    state.gameIconSize = static_cast<int>(read.integer(kAppearance, "GameIconSize", 3, 0, 3));
-    state.categoriesListBackgroundColor = read.color(kAppearance, "CategoriesListBackgroundColor", kWhite);
-    state.categoriesListFont = read.font("CategoriesList");
-    state.categoriesRowHeight =
+    state.appearance.gamesListBackgroundColor = read.color(kAppearance, "GamesListBackgroundColor", kWhite);
+    state.appearance.parentGameFont = read.font("ParentGame");
+    state.appearance.cloneGameFont = read.font("CloneGame");
+    state.gamesPage.gameIconSize = static_cast<int>(read.integer(kAppearance, "GameIconSize", 3, 0, 3));
+    state.appearance.categoriesListBackgroundColor =
+        read.color(kAppearance, "CategoriesListBackgroundColor", kWhite);
+    state.appearance.categoriesListFont = read.font("CategoriesList");
+    state.appearance.categoriesRowHeight =
         CellHeightTable[read.integer(kAppearance, "CategoriesCellHeightSize", 3, 0, 3)];
 
-    state.mameExecutableFile = read.text(kEmulator, "MAMEFile");
-    state.categoryFile = read.text(kEmulator, "CategoryFile");
-    state.nonArcadeMachineFile = read.text(kEmulator, "NonArcadeMachineFile");
-    state.moveFilesToFolder = read.text(kEmulator, "DestinationFolderToMoveFiles");
-    state.scanGameFilesQuickScan = read.yesNo(kEmulator, "ScanGameFilesQuickScan", true);
+    state.setup.mameExecutableFile = read.text(kEmulator, "MAMEFile");
+    state.setup.categoryFile = read.text(kEmulator, "CategoryFile");
+    state.setup.nonArcadeMachineFile = read.text(kEmulator, "NonArcadeMachineFile");
+    state.setup.moveFilesToFolder = read.text(kEmulator, "DestinationFolderToMoveFiles");
+    state.setup.scanGameFilesQuickScan = read.yesNo(kEmulator, "ScanGameFilesQuickScan", true);
 
     for (int type = 0; type < kFileTypeCount; ++type) {
         const FileTypeInfo& info = FileTypeTable[type];
-        state.fileTypeChecked[type] = read.yesNo(kFileType, info.settingsKey, info.checkedByDefault);
+        state.setup.fileTypeChecked[type] = read.yesNo(kFileType, info.settingsKey, info.checkedByDefault);
     }
 
-    state.searchResultsSort = read.sort("SearchResults");
-    state.workListSort = read.sort("WorkList");
+    state.gamesPage.searchResultsSort = read.sort("SearchResults");
+    state.gamesPage.workListSort = read.sort("WorkList");
 
     for (int i = 0; i < kSearchCriteriaCount; ++i) {
-        state.searchCriteria[i] = static_cast<int>(
+        state.gamesPage.searchCriteria[i] = static_cast<int>(
             read.integer(kSearchCriteria, kSearchCriteriaKeys[i], 0, 0, kSearchCriteriaEntryCounts[i] - 1));
     }
 }
@@ -141,53 +144,64 @@ void LoadSettings(AppState& state) {
 bool SaveSettings(const AppState& state) {
     IniDocument out;
     out.beginSection(kConfiguration);
-    out.write("WindowState", state.windowMaximized ? QByteArrayView("Maximized") : QByteArrayView("Normal"));
-    if (!state.windowMaximized) {
-        out.writeNumber("ScreenWidth", state.windowWidth);
-        out.writeNumber("ScreenHeight", state.windowHeight);
+    out.write("WindowState",
+              state.wizard.windowMaximized ? QByteArrayView("Maximized") : QByteArrayView("Normal"));
+    if (!state.wizard.windowMaximized) {
+        out.writeNumber("ScreenWidth", state.wizard.windowWidth);
+        out.writeNumber("ScreenHeight", state.wizard.windowHeight);
     }
-    if (state.layoutSelectorShown) {
-        out.writeNumber("LayoutIndex", state.layout);
+    if (state.wizard.layoutSelectorShown) {
+        out.writeNumber("LayoutIndex", state.gamesPage.layout);
     }
 
     out.beginSection(kAppearance);
-    out.writeNumber("GamesListBackgroundColor", state.gamesListBackgroundColor);
-    writeFont(out, "ParentGame", state.parentGameFont);
-    writeFont(out, "CloneGame", state.cloneGameFont);
-    out.writeNumber("GameIconSize", state.gameIconSize);
-    out.writeNumber("CategoriesListBackgroundColor", state.categoriesListBackgroundColor);
-    writeFont(out, "CategoriesList", state.categoriesListFont);
-    out.writeNumber("CategoriesCellHeightSize", rowHeightIndex(state.categoriesRowHeight));
+    out.writeNumber("GamesListBackgroundColor", state.appearance.gamesListBackgroundColor);
+    writeFont(out, "ParentGame", state.appearance.parentGameFont);
+    writeFont(out, "CloneGame", state.appearance.cloneGameFont);
+    out.writeNumber("GameIconSize", state.gamesPage.gameIconSize);
+    out.writeNumber("CategoriesListBackgroundColor", state.appearance.categoriesListBackgroundColor);
+    writeFont(out, "CategoriesList", state.appearance.categoriesListFont);
+    out.writeNumber("CategoriesCellHeightSize", rowHeightIndex(state.appearance.categoriesRowHeight));
 
     out.beginSection(kEmulator);
-    if (IsUsableFile(state.mameExecutableFile)) {
-        out.writeText("MAMEFile", state.mameExecutableFile);
+    if (IsUsableFile(state.setup.mameExecutableFile)) {
+        out.writeText("MAMEFile", state.setup.mameExecutableFile);
     }
-    if (!state.categoryFile.isEmpty()) {
-        out.writeText("CategoryFile", state.categoryFile);
+    if (!state.setup.categoryFile.isEmpty()) {
+        out.writeText("CategoryFile", state.setup.categoryFile);
     }
-    if (!state.nonArcadeMachineFile.isEmpty()) {
-        out.writeText("NonArcadeMachineFile", state.nonArcadeMachineFile);
+    if (!state.setup.nonArcadeMachineFile.isEmpty()) {
+        out.writeText("NonArcadeMachineFile", state.setup.nonArcadeMachineFile);
     }
-    if (!state.moveFilesToFolder.isEmpty()) {
-        out.writeText("DestinationFolderToMoveFiles", state.moveFilesToFolder);
+    if (!state.setup.moveFilesToFolder.isEmpty()) {
+        out.writeText("DestinationFolderToMoveFiles", state.setup.moveFilesToFolder);
     }
-    out.writeNumber("ScanGameFilesQuickScan", qint64(state.scanGameFilesQuickScan ? 1 : 0));
+    out.writeNumber("ScanGameFilesQuickScan", qint64(state.setup.scanGameFilesQuickScan ? 1 : 0));
 
     out.beginSection(kFileType);
     for (int type = 0; type < kFileTypeCount; ++type) {
-        out.writeNumber(FileTypeTable[type].settingsKey, qint64(state.fileTypeChecked[type] ? 1 : 0));
+        out.writeNumber(FileTypeTable[type].settingsKey, qint64(state.setup.fileTypeChecked[type] ? 1 : 0));
     }
 
     out.beginSection(kListSort);
-    out.writeNumber("SearchResultsColumn", state.searchResultsSort.column);
-    out.writeNumber("SearchResultsDirection", qint64(state.searchResultsSort.descending ? 1 : 0));
-    out.writeNumber("WorkListColumn", state.workListSort.column);
-    out.writeNumber("WorkListDirection", qint64(state.workListSort.descending ? 1 : 0));
+    out.writeNumber("SearchResultsColumn", state.gamesPage.searchResultsSort.column);
+    out.writeNumber("SearchResultsDirection", qint64(state.gamesPage.searchResultsSort.descending ? 1 : 0));
+    out.writeNumber("WorkListColumn", state.gamesPage.workListSort.column);
+    out.writeNumber("WorkListDirection", qint64(state.gamesPage.workListSort.descending ? 1 : 0));
 
     out.beginSection(kSearchCriteria);
     for (int i = 0; i < kSearchCriteriaCount; ++i) {
-        out.writeNumber(kSearchCriteriaKeys[i], qint64(state.searchCriteria[i]));
+        out.writeNumber(kSearchCriteriaKeys[i], qint64(state.gamesPage.searchCriteria[i]));
     }
-    return WriteFileAtomically(SettingsFilePath(state.ProgramFolder), out.bytes());
+
+    // Image folders of ui.ini stay the emulator's; those of the images page are kept here.
+    if (!state.emulator.ImageFoldersFromUiIni) {
+        out.beginSection(kImages);
+        for (int row = 0; row < kImageCategoryCount; ++row) {
+            const QString& box = state.setup.imageFolderBoxes[row];
+            out.writeText(ImageCategoryTable[row].uiIniKey,
+                          box.isEmpty() ? QString::fromLatin1(ImageCategoryTable[row].folderName) : box);
+        }
+    }
+    return WriteFileAtomically(SettingsFilePath(state.setup.ProgramFolder), out.bytes());
 }

@@ -7,18 +7,20 @@
 #include "gamesdb/GamesListBuild.h"
 #include "gamesdb/GamesListFile.h"
 
-void ConnectSubsystems(WizardSeams& seams, AppState& state, DialogPort& port, WaitWindow& wait) {
-    seams.ReadEmulatorIni = [&state, &port] { ReadEmulatorIni(state, port); };
-    seams.ReadUiIni = [&state] { return ReadUiIni(state); };
-    seams.LoadImageFolders = [&state] { LoadImageFolders(state); };
-    seams.CheckImageFolderEdit = [&state, &port](int row) { return CheckImageFolderEdit(state, port, row); };
-    seams.ApplyImageFolders = [&state] { ApplyImageFolders(state); };
-    seams.SaveImageFolders = [&state] { SaveImageFolders(state); };
+void ConnectSubsystems(Wizard& wizard, AppState& state, DialogPort& port, WaitWindow& wait) {
+    WizardSeams& seams = wizard.seams();
+    seams.ReadEmulatorIni = [&state, &port] { ReadEmulatorIni(state.emulator, state.setup, port); };
+    seams.ReadUiIni = [&state] { return ReadUiIni(state.emulator, state.setup); };
+    seams.LoadImageFolders = [&state] { LoadImageFolders(state.emulator, state.setup); };
+    seams.CheckImageFolderEdit = [&state, &port](int row) {
+        return CheckImageFolderEdit(state.setup, port, row);
+    };
+    seams.ApplyImageFolders = [&state] { ApplyImageFolders(state.emulator, state.setup); };
     seams.ListStamp = [](const QString& path) { return ListStamp(path); };
-    seams.LoadCategories = [&state, &port] { return LoadCategories(state, port); };
-    seams.CreateGamesList = [&state, &port, &wait] {
-        GamesContext context{state, port, wait};
+    seams.LoadCategories = [&state, &wizard] { return LoadCategories(state.games, state.setup, wizard); };
+    seams.CreateGamesList = [&state, &port, &wait, &wizard] {
+        GamesContext context{state.games, state.setup, state.emulator, port, wait, wizard};
         return CreateGamesList(context);
     };
-    seams.DiscardCategoryMap = [&state] { state.categoryMap.reset(); };
+    seams.DiscardCategoryMap = [&state] { state.games.categoryMap.reset(); };
 }

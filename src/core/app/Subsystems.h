@@ -3,8 +3,8 @@
 struct AppState;
 class DialogPort;
 class WaitWindow;
-struct WizardSeams;
+class Wizard;
 
 // Puts the subsystems built so far behind the wizard's seams. The window adds its own (layout,
 // focus, close); seams of subsystems not built yet stay empty and do nothing.
-void ConnectSubsystems(WizardSeams& seams, AppState& state, DialogPort& port, WaitWindow& wait);
+void ConnectSubsystems(Wizard& wizard, AppState& state, DialogPort& port, WaitWindow& wait);

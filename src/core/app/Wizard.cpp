@@ -17,17 +17,9 @@ void call(const std::function<F>& seam, Args&&... args) {
     }
 }
 
-struct OperationTexts {
-    const char* actionName;
-    const char* titleSuffix;
-};
-constexpr OperationTexts kOperations[kOperationCount] = {
-    {"Delete Files", "DELETE"},
-    {"Rename Files", "RENAME"},
-    {"Restore Files ", "RESTORE"},  // the trailing blank shows wherever the name is used
-    {"Delete Renamed Files", "DELETE RENAMED"},
-    {"Move Files", "MOVE"},
-};
+// The games page's title ends with the operation.
+constexpr const char* kTitleSuffixes[kOperationCount] = {"DELETE", "RENAME", "RESTORE", "DELETE RENAMED",
+                                                         "MOVE"};
 
 constexpr const char* kPageTitles[7] = {
     "WELCOME",
@@ -46,21 +38,19 @@ bool isFullPath(const QString& path) {
 
 }  // namespace
 
-QString ActionName(int operation) {
-    return operation >= 0 && operation < kOperationCount
-               ? QString::fromLatin1(kOperations[operation].actionName)
-               : QString();
-}
-
-QString PageTitle(int page, int operation) {
+QString PageTitle(int page, OperationMode operation) {
     if (page < 0 || page > 6) {
         return {};
     }
     QString title = QString::fromLatin1(kPageTitles[page]);
-    if (page == 5 && operation >= 0 && operation < kOperationCount) {
-        title += QString::fromLatin1(kOperations[operation].titleSuffix);
+    if (page == 5 && IsOperation(operation)) {
+        title += QString::fromLatin1(kTitleSuffixes[operation]);
     }
     return title;
+}
+
+QString CategoriesTotalText(qsizetype rows) {
+    return QStringLiteral("%1 categories in list").arg(rows);
 }
 
 QString VersionTextOf(const QString& fileVersion) {
@@ -72,78 +62,78 @@ Wizard::Wizard(AppState& state, DialogPort& port, WizardSeams seams)
     : m_state(state), m_port(port), m_seams(std::move(seams)) {}
 
 Wizard::LongStep::LongStep(Wizard& wizard) : m_wizard(wizard) {
-    ++m_wizard.m_state.longStepDepth;
+    ++m_wizard.m_state.wizard.longStepDepth;
 }
 
 Wizard::LongStep::~LongStep() {
     AppState& state = m_wizard.m_state;
-    if (--state.longStepDepth == 0 && state.closeDeferred) {
-        state.closeDeferred = false;
+    if (--state.wizard.longStepDepth == 0 && state.wizard.closeDeferred) {
+        state.wizard.closeDeferred = false;
         call(m_wizard.m_seams.CloseWindow);
     }
 }
 
 bool Wizard::stepRunning() const {
-    return m_state.longStepDepth > 0;
+    return m_state.wizard.longStepDepth > 0;
 }
 
 void Wizard::windowCreated(const QString& programFolder, int screenHeight) {
-    m_state.FirstActivationPending = true;
-    m_state.Aborting = false;
-    m_state.ProgramFolder = WithTrailingSeparator(programFolder);
-    m_state.VersionText = VersionTextOf(QStringLiteral(KESTRUM_VERSION));
-    m_state.page = 0;
-    m_state.emulatorFolders.clear();
-    m_state.emulatorIniFallbackFolders = DefaultEmulatorIniFolders();
+    m_state.wizard.FirstActivationPending = true;
+    m_state.wizard.Aborting = false;
+    m_state.setup.ProgramFolder = WithTrailingSeparator(programFolder);
+    m_state.wizard.VersionText = VersionTextOf(QStringLiteral(KESTRUM_VERSION));
+    m_state.wizard.page = 0;
+    m_state.emulator.folders.clear();
+    m_state.emulator.iniFallbackFolders = DefaultEmulatorIniFolders();
     call(m_seams.LoadListIcons);
-    m_state.imageFoldersPanelShown = false;
-    m_state.searchWorkListPanelShown = false;
-    m_state.layout = 1;
-    m_state.imagesTab = 0;
-    m_state.layoutSelectorShown = screenHeight >= kSmallScreenHeight;
+    m_state.texts.imageFoldersPanelShown = false;
+    m_state.texts.searchWorkListPanelShown = false;
+    m_state.gamesPage.layout = 1;
+    m_state.wizard.imagesTab = 0;
+    m_state.wizard.layoutSelectorShown = screenHeight >= kSmallScreenHeight;
     call(m_seams.ResetFilters);
 }
 
 void Wizard::firstShowing() {
     SetPageTitle(0);
-    m_state.messages.clear();
+    m_state.texts.messages.clear();
     LoadSettings(m_state);
-    m_state.LoadedWithQuickScan = m_state.scanGameFilesQuickScan;
+    m_state.games.LoadedWithQuickScan = m_state.setup.scanGameFilesQuickScan;
 }
 
 void Wizard::firstActivation() {
-    if (!m_state.FirstActivationPending) {
+    if (!m_state.wizard.FirstActivationPending) {
         return;
     }
-    m_state.FirstActivationPending = false;
+    m_state.wizard.FirstActivationPending = false;
     call(m_seams.CentrePageArea);
-    if (m_state.layout != 1) {
+    if (m_state.gamesPage.layout != 1) {
         call(m_seams.ApplyWindowLayout);
     }
     call(m_seams.LoadColumnLayout);
 }
 
 void Wizard::SetPageTitle(int page) {
-    m_state.pageTitle = PageTitle(page, m_state.operation);
+    m_state.texts.pageTitle = PageTitle(page, m_state.setup.operation);
 }
 
 void Wizard::selectOperation(int operation) {
-    if (operation >= 0 && operation < kOperationCount) {
-        m_state.operation = operation;
+    if (IsOperation(operation)) {
+        m_state.setup.operation = static_cast<OperationMode>(operation);
     }
 }
 
 void Wizard::chooseLayout(int layout) {
-    if (layout < 1 || layout > 3 || layout == m_state.layout) {
+    if (layout < 1 || layout > 3 || layout == m_state.gamesPage.layout) {
         return;
     }
-    if (!m_state.FirstActivationPending) {
+    if (!m_state.wizard.FirstActivationPending) {
         call(m_seams.SaveColumnLayout);
-        if (m_state.layout != 1) {
+        if (m_state.gamesPage.layout != 1) {
             call(m_seams.SaveSplitterPosition);
         }
     }
-    m_state.layout = layout;
+    m_state.gamesPage.layout = layout;
     call(m_seams.ApplyWindowLayout);
     call(m_seams.LoadColumnLayout);
 }
@@ -157,7 +147,7 @@ void Wizard::WizardStep(int step) {
         return;  // a step button pressed while the previous step processed events
     }
     LongStep running(*this);
-    const int from = m_state.page;
+    const int from = m_state.wizard.page;
     int to = from + step;
     if (to == 7) {
         call(m_seams.ProcessingJob);
@@ -170,15 +160,15 @@ void Wizard::WizardStep(int step) {
         if (!leaveEmulatorPage()) {
             return;
         }
-        if (m_state.ImageFoldersFromUiIni) {
+        if (m_state.emulator.ImageFoldersFromUiIni) {
             to = 3;
         }
     }
     if (from == 0 && to == 1) {
-        m_state.rebuildGamesListVisible =
-            FileExistsNotFolder(m_state.ProgramFolder + QStringLiteral("listfull.txt"));
+        m_state.setup.rebuildGamesListVisible =
+            FileExistsNotFolder(m_state.setup.ProgramFolder + QStringLiteral("listfull.txt"));
     }
-    if (from == 3 && to == 2 && m_state.ImageFoldersFromUiIni) {
+    if (from == 3 && to == 2 && m_state.emulator.ImageFoldersFromUiIni) {
         to = 1;
     }
     if (!arriveOnPage(from, to)) {
@@ -188,11 +178,11 @@ void Wizard::WizardStep(int step) {
 }
 
 bool Wizard::leaveEmulatorPage() {
-    const bool emulatorValid = FileExistsNotFolder(m_state.mameExecutableFile);
+    const bool emulatorValid = FileExistsNotFolder(m_state.setup.mameExecutableFile);
     if (!emulatorValid) {
         message(QStringLiteral("Error"), QStringLiteral("Select a valid executable file."));
     }
-    const bool categoriesValid = FileExistsNotFolder(m_state.categoryFile);
+    const bool categoriesValid = FileExistsNotFolder(m_state.setup.categoryFile);
     if (!categoriesValid) {
         message(QStringLiteral("Error"),
                 QStringLiteral("Select a valid category ini file (usually catver.ini or category.ini)."));
@@ -200,27 +190,28 @@ bool Wizard::leaveEmulatorPage() {
     if (!emulatorValid || !categoriesValid) {
         return false;
     }
-    m_state.messages = QStringLiteral("Loading MAME Settings...");
+    m_state.texts.messages = QStringLiteral("Loading MAME Settings...");
     m_port.showStateNow();
-    m_state.categoryFileStamp = m_seams.ListStamp ? m_seams.ListStamp(m_state.categoryFile) : QString();
+    m_state.setup.categoryFileStamp =
+        m_seams.ListStamp ? m_seams.ListStamp(m_state.setup.categoryFile) : QString();
     call(m_seams.ReadEmulatorIni);
-    m_state.ImageFoldersFromUiIni = m_seams.ReadUiIni && m_seams.ReadUiIni();
-    if (!m_state.ImageFoldersFromUiIni) {
+    m_state.emulator.ImageFoldersFromUiIni = m_seams.ReadUiIni && m_seams.ReadUiIni();
+    if (!m_state.emulator.ImageFoldersFromUiIni) {
         call(m_seams.LoadImageFolders);
     }
-    m_state.messages.clear();
+    m_state.texts.messages.clear();
     return true;
 }
 
 bool Wizard::checkMoveDestination() {
     const QString caption = QStringLiteral("Action Type: Move Files");
-    if (m_state.moveFilesToFolder.isEmpty()) {
+    if (m_state.setup.moveFilesToFolder.isEmpty()) {
         message(caption,
                 QStringLiteral("    A destination folder was not selected. Select an existing folder or type "
                                "a new one, it will be created if it doesn't exist."));
         return false;
     }
-    if (!isFullPath(m_state.moveFilesToFolder)) {
+    if (!isFullPath(m_state.setup.moveFilesToFolder)) {
         message(caption,
                 QStringLiteral(
                     "    The destination folder must be a full path. Relative paths are not supported."));
@@ -231,24 +222,24 @@ bool Wizard::checkMoveDestination() {
 
 // The arrival work of the target page; false when a check refuses the step.
 bool Wizard::arriveOnPage(int from, int& to) {
-    const QString& folder = m_state.ProgramFolder;
+    const QString& folder = m_state.setup.ProgramFolder;
     switch (to) {
         case 1:
-            m_state.imageFoldersPanelShown = false;
-            if (m_state.categoryFile.isEmpty()) {
+            m_state.texts.imageFoldersPanelShown = false;
+            if (m_state.setup.categoryFile.isEmpty()) {
                 if (FileExistsNotFolder(folder + QStringLiteral("catver.ini"))) {
-                    m_state.categoryFile = folder + QStringLiteral("catver.ini");
+                    m_state.setup.categoryFile = folder + QStringLiteral("catver.ini");
                 } else if (FileExistsNotFolder(folder + QStringLiteral("category.ini"))) {
-                    m_state.categoryFile = folder + QStringLiteral("category.ini");
+                    m_state.setup.categoryFile = folder + QStringLiteral("category.ini");
                 }
             }
-            if (m_state.nonArcadeMachineFile.isEmpty() &&
+            if (m_state.setup.nonArcadeMachineFile.isEmpty() &&
                 FileExistsNotFolder(folder + QStringLiteral("mess.ini"))) {
-                m_state.nonArcadeMachineFile = folder + QStringLiteral("mess.ini");
+                m_state.setup.nonArcadeMachineFile = folder + QStringLiteral("mess.ini");
             }
             return true;
         case 2:
-            m_state.imageFoldersPanelShown = true;
+            m_state.texts.imageFoldersPanelShown = true;
             return true;
         case 3:
             if (from == 1 || from == 2) {
@@ -259,11 +250,11 @@ bool Wizard::arriveOnPage(int from, int& to) {
                 }
                 call(m_seams.ApplyImageFolders);
             }
-            m_state.imageFoldersPanelShown = false;
+            m_state.texts.imageFoldersPanelShown = false;
             return true;
         case 4:
             if (from < 4) {
-                if (std::none_of(m_state.fileTypeChecked.begin(), m_state.fileTypeChecked.end(),
+                if (std::none_of(m_state.setup.fileTypeChecked.begin(), m_state.setup.fileTypeChecked.end(),
                                  [](bool checked) { return checked; })) {
                     m_port.showMessage(QStringLiteral("No Selection"),
                                        QStringLiteral("No file types are selected! Select at least one."),
@@ -271,54 +262,58 @@ bool Wizard::arriveOnPage(int from, int& to) {
                     return false;
                 }
             } else {
-                m_state.searchWorkListPanelShown = false;
+                m_state.texts.searchWorkListPanelShown = false;
             }
             return true;
         case 5:
-            if (m_state.gamesTab == 1) {
+            if (m_state.gamesPage.gamesTab == 1) {
                 call(m_seams.SwitchGamesTab, 0);
             }
             if (from == 4) {
-                if (m_state.operation == MoveFiles && !checkMoveDestination()) {
+                if (m_state.setup.operation == MoveFiles && !checkMoveDestination()) {
                     return false;
                 }
-                m_state.backEnabled = false;
-                m_state.nextEnabled = false;
+                m_state.texts.backEnabled = false;
+                m_state.texts.nextEnabled = false;
                 m_port.setBusyPointer(true);
-                m_state.searchWorkListPanelShown = true;
+                m_state.texts.searchWorkListPanelShown = true;
                 m_port.showStateNow();
-                call(m_seams.LoadCategories);
+                if (m_seams.LoadCategories && m_seams.LoadCategories()) {
+                    GamesPageState& games = m_state.gamesPage;
+                    games.selectedCategoryRow = CategoryRowAfterReload(games.selectedCategoryRow,
+                                                                       m_state.games.CategoriesList.size());
+                }
                 call(m_seams.CreateGamesList);
                 call(m_seams.DiscardCategoryMap);
-                m_state.backEnabled = true;
-                m_state.nextEnabled = true;
+                m_state.texts.backEnabled = true;
+                m_state.texts.nextEnabled = true;
             } else if (from == 6) {
-                m_state.searchWorkListPanelShown = true;
-                m_state.nextCaption = QStringLiteral("NEXT");
-                m_state.nextColor = kNavyRgb;
+                m_state.texts.searchWorkListPanelShown = true;
+                m_state.texts.nextCaption = QStringLiteral("NEXT");
+                m_state.texts.nextColor = kNavyRgb;
             }
-            m_state.messages.clear();
+            m_state.texts.messages.clear();
             m_port.setBusyPointer(false);
             return true;
         case 6:
-            if (m_state.WorkList.isEmpty()) {
-                m_state.searchWorkListPanelShown = true;
+            if (m_state.gamesPage.WorkList.isEmpty()) {
+                m_state.texts.searchWorkListPanelShown = true;
                 m_port.showMessage(QStringLiteral("No Games Selected"),
                                    QStringLiteral("No games were added to the work list. Add at least one."),
                                    MessageIcon::Warning);
                 return false;
             }
-            m_state.searchWorkListPanelShown = false;
-            m_state.nextCaption = QStringLiteral("FINISH");
-            m_state.nextColor = kGreenRgb;
-            m_state.finishWizardTitle =
+            m_state.texts.searchWorkListPanelShown = false;
+            m_state.texts.nextCaption = QStringLiteral("FINISH");
+            m_state.texts.nextColor = kGreenRgb;
+            m_state.texts.finishWizardTitle =
                 QStringLiteral(
                     "    You have chosen to %1. Click on \"Finish\" button to process the games you "
                     "selected.\r\nTo abort, click on \"Exit\" button. If  you wish to change your "
                     "selected options, click on \"Back\" button.")
-                    .arg(ActionName(m_state.operation).toUpper());
-            m_state.searchPatternsCaption =
-                QStringLiteral("Search Folders [") + ActionName(m_state.operation) + QStringLiteral("]");
+                    .arg(ActionName(m_state.setup.operation).toUpper());
+            m_state.texts.searchPatternsCaption = QStringLiteral("Search Folders [") +
+                                                  ActionName(m_state.setup.operation) + QStringLiteral("]");
             call(m_seams.BuildSearchFolders);
             return true;
         default:
@@ -328,16 +323,16 @@ bool Wizard::arriveOnPage(int from, int& to) {
 
 void Wizard::stepInto(int to) {
     if (to == 0) {
-        m_state.backEnabled = false;
-        m_state.nextCaption = QStringLiteral("START");
-        m_state.nextColor = kGreenRgb;
+        m_state.texts.backEnabled = false;
+        m_state.texts.nextCaption = QStringLiteral("START");
+        m_state.texts.nextColor = kGreenRgb;
     } else if (to == 1) {
-        m_state.backEnabled = true;
-        m_state.nextCaption = QStringLiteral("NEXT");
-        m_state.nextColor = kNavyRgb;
+        m_state.texts.backEnabled = true;
+        m_state.texts.nextCaption = QStringLiteral("NEXT");
+        m_state.texts.nextColor = kNavyRgb;
     }
     SetPageTitle(to);
-    m_state.page = to;
+    m_state.wizard.page = to;
     if (to == 5) {
         call(m_seams.FocusCategoryText);
     }
@@ -346,25 +341,49 @@ void Wizard::stepInto(int to) {
 
 bool Wizard::closeRequested() {
     if (stepRunning()) {
-        m_state.closeDeferred = true;
+        m_state.wizard.closeDeferred = true;
         return false;
     }
-    if (m_state.Aborting) {
+    if (m_state.wizard.Aborting) {
         return true;
     }
-    if (m_state.page != 0) {
-        m_state.messages = QStringLiteral("Saving Settings and Freeing Resources...");
+    if (m_state.wizard.page != 0) {
+        m_state.texts.messages = QStringLiteral("Saving Settings and Freeing Resources...");
         m_port.showStateNow();
         SaveSettings(m_state);
-        call(m_seams.SaveImageFolders);
-        if (m_state.layout != 1) {
+        if (m_state.gamesPage.layout != 1) {
             call(m_seams.SaveSplitterPosition);
         }
         call(m_seams.SaveColumnLayout);
     }
-    m_state.emulatorFolders.RomFolders.clear();
-    m_state.FullGamesList.clear();
-    m_state.SearchResults.clear();
-    m_state.WorkList.clear();
+    m_state.emulator.folders.RomFolders.clear();
+    m_state.games.FullGamesList.clear();
+    m_state.gamesPage.SearchResults.clear();
+    m_state.gamesPage.WorkList.clear();
     return true;
+}
+
+void Wizard::loadingCategories(bool started) {
+    if (started) {
+        m_state.texts.messages = QStringLiteral("Loading Categories List...");
+        m_port.showStateNow();
+    } else {
+        m_state.texts.messages.clear();
+    }
+}
+
+void Wizard::replacingGamesList() {
+    m_state.gamesPage.SearchResults.clear();
+}
+
+void Wizard::gamesListRead(const QString& emulatorLine) {
+    m_state.texts.labelMAMEVersionUsed = emulatorLine;
+}
+
+void Wizard::gamesListLoadEnded() {
+    m_state.texts.messages.clear();
+}
+
+void Wizard::emulatorRunEnded() {
+    m_port.showStateNow();
 }

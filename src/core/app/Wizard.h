@@ -1,5 +1,8 @@
 #pragma once
 
+#include "catalog/SetupChoices.h"
+#include "gamesdb/GamesDatabase.h"
+
 #include <QString>
 #include <functional>
 
@@ -21,7 +24,6 @@ struct WizardSeams {
     std::function<void(int tab)> SwitchGamesTab;
     std::function<void()> BuildSearchFolders;
     std::function<void()> ProcessingJob;
-    std::function<void()> SaveImageFolders;
     std::function<void()> SaveSplitterPosition;
     std::function<void()> SaveColumnLayout;
     std::function<void()> LoadListIcons;
@@ -33,13 +35,14 @@ struct WizardSeams {
     std::function<void()> CloseWindow;        // a deferred close request, carried out
 };
 
-QString ActionName(int operation);
-QString PageTitle(int page, int operation);
+QString PageTitle(int page, OperationMode operation);
+// The hint of the categories list's total.
+QString CategoriesTotalText(qsizetype rows);
 // "v" + the program's version, shortened: 1.2.0.0 gives v1.2, 1.2.3.0 gives v1.2.3.
 QString VersionTextOf(const QString& fileVersion);
 
 // The seven-page wizard over the main window's state: every page change, its checks and messages.
-class Wizard {
+class Wizard final : public GamesDbEvents {
 public:
     Wizard(AppState& state, DialogPort& port, WizardSeams seams = {});
 
@@ -71,6 +74,13 @@ public:
         Wizard& m_wizard;
     };
     bool stepRunning() const;
+
+    // What the games database reports, shown in the window.
+    void loadingCategories(bool started) override;
+    void replacingGamesList() override;
+    void gamesListRead(const QString& emulatorLine) override;
+    void gamesListLoadEnded() override;
+    void emulatorRunEnded() override;
 
 private:
     void stepInto(int to);

@@ -135,3 +135,11 @@ bool ParseDecimalInt(QByteArrayView text, qint64& value);
 
 // A number written the way the program writes its files: "," thousands, "." decimals.
 QString FormatThousands(qint64 value);
+
+// Trims tab, LF, CR and blank at both ends and replaces numeric and the six named character
+// references; any other reference is left as it is.
+QByteArray DecodeCharRefs(QByteArrayView text);
+void DecodeCharRefsInto(QByteArrayView text, QByteArray& out);  // reuses out's buffer
+// Moves ", The" of a title to the front ("Addams Family, The" gives "The Addams Family").
+QByteArray NormaliseTitle(QByteArrayView text, bool apply);
+void NormaliseTitleInPlace(QByteArray& title);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "processing/FileTypes.h"
+#include "catalog/FileTypes.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,11 +1,12 @@
 #include "EmulatorIni.h"
 
 #include "CommandRunner.h"
-#include "app/AppState.h"
-#include "app/IniDocument.h"
+#include "EmulatorState.h"
+#include "catalog/SetupChoices.h"
 #include "common/CodePage.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
+#include "common/IniDocument.h"
 #include "common/Text.h"
 
 #include <QDir>
@@ -45,16 +46,16 @@ QString executableIniName(const QString& emulator) {
     return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".ini");
 }
 
-QString findIni(const AppState& state, const QStringList& ownFolderNames,
+QString findIni(const EmulatorState& emulator, const SetupChoices& setup, const QStringList& ownFolderNames,
                 const QStringList& defaultFolderNames) {
-    const QString folder = EmulatorFolderOf(state);
+    const QString folder = EmulatorFolderOf(setup);
     for (const QString& name : ownFolderNames) {
         const QString found = FindFileIgnoringCase(folder, name);
         if (!found.isEmpty()) {
             return found;
         }
     }
-    for (const QString& defaults : state.emulatorIniFallbackFolders) {
+    for (const QString& defaults : emulator.iniFallbackFolders) {
         for (const QString& name : defaultFolderNames) {
             const QString found = FindFileIgnoringCase(defaults, name);
             if (!found.isEmpty()) {
@@ -147,14 +148,14 @@ QString FindFileIgnoringCase(const QString& folder, const QString& relative) {
     return FileExistsNotFolder(current) ? current : QString();
 }
 
-QString EmulatorFolderOf(const AppState& state) {
-    return FolderOfPath(state.mameExecutableFile);
+QString EmulatorFolderOf(const SetupChoices& setup) {
+    return FolderOfPath(setup.mameExecutableFile);
 }
 
-QString FindEmulatorIni(const AppState& state) {
-    const QString own = executableIniName(state.mameExecutableFile);
+QString FindEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup) {
+    const QString own = executableIniName(setup.mameExecutableFile);
     return findIni(
-        state,
+        emulator, setup,
         {QStringLiteral("mame.ini"), QStringLiteral("ini/mame.ini"), own, QStringLiteral("ini/") + own,
          QStringLiteral("mameui.ini"), QStringLiteral("ini/mameui.ini"), QStringLiteral("hbmame.ini"),
          QStringLiteral("ume.ini")},
@@ -162,13 +163,13 @@ QString FindEmulatorIni(const AppState& state) {
          QStringLiteral("ume.ini")});
 }
 
-void ReadEmulatorIni(AppState& state, DialogPort& port) {
+void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& port) {
     QString iniPath;
     while (true) {
-        if (!FileExistsNotFolder(state.mameExecutableFile)) {
+        if (!FileExistsNotFolder(setup.mameExecutableFile)) {
             return;
         }
-        iniPath = FindEmulatorIni(state);
+        iniPath = FindEmulatorIni(emulator, setup);
         if (!iniPath.isEmpty()) {
             break;
         }
@@ -180,10 +181,10 @@ void ReadEmulatorIni(AppState& state, DialogPort& port) {
                 MessageIcon::Exclamation)) {
             return;
         }
-        CreateEmulatorConfig(state, port);
+        CreateEmulatorConfig(setup, port);
     }
 
-    EmulatorFolders& folders = state.emulatorFolders;
+    EmulatorFolders& folders = emulator.folders;
     const auto orDefault = [](const QString& value, const char* fallback) {
         return value.isEmpty() ? QString::fromLatin1(fallback) : value;
     };
@@ -211,10 +212,10 @@ void ReadEmulatorIni(AppState& state, DialogPort& port) {
             QStringLiteral("ROMs path could not be read from \"") + iniPath + QStringLiteral("\"."),
             MessageIcon::Error);
     } else {
-        SplitRomPath(state, *rompath);
+        SplitRomPath(emulator, setup, *rompath);
     }
     // A folder keeps what it had unless its line was found again.
-    const QString emulatorFolder = EmulatorFolderOf(state);
+    const QString emulatorFolder = EmulatorFolderOf(setup);
     if (cfg) {
         folders.CfgFolder = ResolveEmulatorPath(*cfg, emulatorFolder);
     }
@@ -227,13 +228,13 @@ void ReadEmulatorIni(AppState& state, DialogPort& port) {
     if (snapshots) {
         const int row = ImageSnap - kFirstImageType;
         folders.ImageFolders[row] = ResolveEmulatorPath(*snapshots, emulatorFolder);
-        state.imageFolderBoxes[row] = folders.ImageFolders[row];
+        setup.imageFolderBoxes[row] = folders.ImageFolders[row];
     }
 }
 
-void SplitRomPath(AppState& state, const QString& rompath) {
-    const QString emulatorFolder = EmulatorFolderOf(state);
-    QStringList& folders = state.emulatorFolders.RomFolders;
+void SplitRomPath(EmulatorState& emulator, const SetupChoices& setup, const QString& rompath) {
+    const QString emulatorFolder = EmulatorFolderOf(setup);
+    QStringList& folders = emulator.folders.RomFolders;
     folders.clear();
     QString piece;
     for (const QChar c : rompath) {
@@ -249,14 +250,14 @@ void SplitRomPath(AppState& state, const QString& rompath) {
     }
 }
 
-void CreateEmulatorConfig(const AppState& state, DialogPort& port) {
-    RunProcess(port, state.mameExecutableFile, {QStringLiteral("-createconfig")}, true,
-               EmulatorFolderOf(state), state.ProgramFolder);
+void CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port) {
+    RunProcess(port, setup.mameExecutableFile, {QStringLiteral("-createconfig")}, true,
+               EmulatorFolderOf(setup), setup.ProgramFolder);
 }
 
-bool ReadUiIni(AppState& state) {
-    const QString path =
-        findIni(state, {QStringLiteral("ui.ini"), QStringLiteral("ini/ui.ini")}, {QStringLiteral("ui.ini")});
+bool ReadUiIni(EmulatorState& emulator, SetupChoices& setup) {
+    const QString path = findIni(emulator, setup, {QStringLiteral("ui.ini"), QStringLiteral("ini/ui.ini")},
+                                 {QStringLiteral("ui.ini")});
     if (path.isEmpty()) {
         return false;
     }
@@ -281,53 +282,35 @@ bool ReadUiIni(AppState& state) {
                     }
                 }
             }
-            state.imageFolderBoxes[row] = box;
+            setup.imageFolderBoxes[row] = box;
         }
     }
-    ApplyImageFolders(state);
+    ApplyImageFolders(emulator, setup);
     return true;
 }
 
-void LoadImageFolders(AppState& state) {
-    const QString path = FindSettingsFile(state.ProgramFolder);
+void LoadImageFolders(EmulatorState& emulator, SetupChoices& setup) {
+    const QString path = FindSettingsFile(setup.ProgramFolder);
     if (path.isEmpty()) {
         return;
     }
     const IniDocument ini = IniDocument::parse(ReadWholeFile(path).value_or(QByteArray()));
     for (int row = 0; row < kImageCategoryCount; ++row) {
         const QString value = ini.text("Images", ImageCategoryTable[row].uiIniKey).value_or(QString());
-        state.imageFolderBoxes[row] = value.isEmpty() ? defaultFolderName(row) : value;
+        setup.imageFolderBoxes[row] = value.isEmpty() ? defaultFolderName(row) : value;
     }
-    ApplyImageFolders(state);
+    ApplyImageFolders(emulator, setup);
 }
 
-void ApplyImageFolders(AppState& state) {
-    const QString emulatorFolder = EmulatorFolderOf(state);
+void ApplyImageFolders(EmulatorState& emulator, const SetupChoices& setup) {
+    const QString emulatorFolder = EmulatorFolderOf(setup);
     for (int row = 0; row < kImageCategoryCount; ++row) {
-        state.emulatorFolders.ImageFolders[row] =
-            ResolveEmulatorPath(state.imageFolderBoxes[row], emulatorFolder);
+        emulator.folders.ImageFolders[row] = ResolveEmulatorPath(setup.imageFolderBoxes[row], emulatorFolder);
     }
 }
 
-bool SaveImageFolders(AppState& state) {
-    if (state.ImageFoldersFromUiIni) {
-        return true;
-    }
-    const QString existing = FindSettingsFile(state.ProgramFolder);
-    QByteArray bytes = existing.isEmpty() ? QByteArray() : ReadWholeFile(existing).value_or(QByteArray());
-    IniDocument images;
-    images.beginSection("Images");
-    for (int row = 0; row < kImageCategoryCount; ++row) {
-        if (state.imageFolderBoxes[row].isEmpty()) {
-            state.imageFolderBoxes[row] = defaultFolderName(row);
-        }
-        images.writeText(ImageCategoryTable[row].uiIniKey, state.imageFolderBoxes[row]);
-    }
-    return WriteFileAtomically(SettingsFilePath(state.ProgramFolder), bytes + images.bytes());
-}
-
-bool CheckImageFolderEdit(const AppState& state, DialogPort& port, int row) {
-    const QString& box = state.imageFolderBoxes[row];
+bool CheckImageFolderEdit(const SetupChoices& setup, DialogPort& port, int row) {
+    const QString& box = setup.imageFolderBoxes[row];
     if (box.right(4).compare(QStringLiteral(".zip"), Qt::CaseInsensitive) != 0) {
         return true;
     }

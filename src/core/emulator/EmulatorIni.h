@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-struct AppState;
+struct EmulatorState;
+struct SetupChoices;
 class DialogPort;
 
 // Reading the emulator's own ini files for its content folders. The emulator's files are never
@@ -20,13 +21,16 @@ QStringList DefaultEmulatorIniFolders();
 // `folder` + `relative` when it exists, else the same path matched without regard to letter case.
 QString FindFileIgnoringCase(const QString& folder, const QString& relative);
 
-QString EmulatorFolderOf(const AppState& state);
-QString FindEmulatorIni(const AppState& state);
-void ReadEmulatorIni(AppState& state, DialogPort& port);
-void SplitRomPath(AppState& state, const QString& rompath);
-void CreateEmulatorConfig(const AppState& state, DialogPort& port);
-bool ReadUiIni(AppState& state);
-void LoadImageFolders(AppState& state);
-void ApplyImageFolders(AppState& state);
-bool SaveImageFolders(AppState& state);
-bool CheckImageFolderEdit(const AppState& state, DialogPort& port, int row);
+QString EmulatorFolderOf(const SetupChoices& setup);
+QString FindEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup);
+// The content folders from the emulator's main ini file (created with -createconfig when the
+// user agrees); the snapshot folder also fills its box of the images page.
+void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& port);
+void SplitRomPath(EmulatorState& emulator, const SetupChoices& setup, const QString& rompath);
+void CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port);
+// The image folder boxes from the emulator's ui.ini, when it has one.
+bool ReadUiIni(EmulatorState& emulator, SetupChoices& setup);
+// The image folder boxes from the [Images] section of Kestrum.ini.
+void LoadImageFolders(EmulatorState& emulator, SetupChoices& setup);
+void ApplyImageFolders(EmulatorState& emulator, const SetupChoices& setup);
+bool CheckImageFolderEdit(const SetupChoices& setup, DialogPort& port, int row);

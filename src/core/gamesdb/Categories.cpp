@@ -1,8 +1,9 @@
 #include "Categories.h"
 
-#include "app/AppState.h"
+#include "GamesData.h"
+#include "GamesDatabase.h"
+#include "catalog/SetupChoices.h"
 #include "common/CodePage.h"
-#include "common/DialogPort.h"
 #include "common/FileOps.h"
 #include "common/Text.h"
 
@@ -194,30 +195,19 @@ QStringList CategoryCaptions(const CategoryMap& map) {
     return captions;
 }
 
-QString CategoriesTotalText(qsizetype rows) {
-    return QStringLiteral("%1 categories in list").arg(rows);
-}
-
-bool LoadCategories(AppState& state, DialogPort& port) {
-    if (!IsUsableFile(state.categoryFile)) {
+bool LoadCategories(GamesData& games, const SetupChoices& setup, GamesDbEvents& events) {
+    if (!IsUsableFile(setup.categoryFile)) {
         return false;
     }
-    state.messages = QStringLiteral("Loading Categories List...");
-    port.showStateNow();
-    state.categoryMap = std::make_shared<CategoryMap>(
-        BuildCategoryMap(ReadWholeFile(state.categoryFile).value_or(QByteArray())));
-    const int selected = state.selectedCategoryRow;
-    if (state.categoriesListStamp.isEmpty() || state.categoriesListStamp != state.categoryFileStamp ||
-        state.CategoriesList.isEmpty()) {
-        state.categoriesListStamp = state.categoryFileStamp;
-        state.CategoriesList = CategoryCaptions(*state.categoryMap);
-        state.selectedCategoryRow = -1;
+    events.loadingCategories(true);
+    games.categoryMap = std::make_shared<CategoryMap>(
+        BuildCategoryMap(ReadWholeFile(setup.categoryFile).value_or(QByteArray())));
+    if (games.categoriesListStamp.isEmpty() || games.categoriesListStamp != setup.categoryFileStamp ||
+        games.CategoriesList.isEmpty()) {
+        games.categoriesListStamp = setup.categoryFileStamp;
+        games.CategoriesList = CategoryCaptions(*games.categoryMap);
     }
-    state.messages.clear();
-    state.categoriesTotalText = CategoriesTotalText(state.CategoriesList.size());
-    if (selected >= 0 && !state.CategoriesList.isEmpty()) {
-        state.selectedCategoryRow = selected < state.CategoriesList.size() ? selected : 0;
-    }
+    events.loadingCategories(false);
     return true;
 }
 

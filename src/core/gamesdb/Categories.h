@@ -7,8 +7,9 @@
 #include <QString>
 #include <QStringList>
 
-struct AppState;
-class DialogPort;
+struct GamesData;
+struct SetupChoices;
+class GamesDbEvents;
 
 // Game name to category text, looked up without regard to the letter case of A-Z (hashed). The
 // texts are the category file's bytes; the loader decodes them.
@@ -43,8 +44,8 @@ CategoryMap BuildCategoryMap(const QByteArray& fileBytes);
 QStringList CategoryCaptions(const CategoryMap& map);
 
 // Builds the category map and refreshes the categories list when its file's stamp changed.
-bool LoadCategories(AppState& state, DialogPort& port);
-QString CategoriesTotalText(qsizetype rows);
+// False when the category file is not usable.
+bool LoadCategories(GamesData& games, const SetupChoices& setup, GamesDbEvents& events);
 
 // The non-arcade list: every line of the file exactly as it stands, matched without regard to
 // A-Z case (hashed).

@@ -1,13 +1,15 @@
 #include "GamesListBuild.h"
 
+#include "GamesData.h"
 #include "GamesListFile.h"
 #include "GamesListLoader.h"
 #include "ListInfoScanner.h"
 #include "ListXmlScanner.h"
-#include "app/AppState.h"
+#include "catalog/SetupChoices.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
 #include "emulator/CommandRunner.h"
+#include "emulator/EmulatorState.h"
 #include "emulator/EmulatorVersion.h"
 #include "progress/ProgressWindows.h"
 
@@ -20,13 +22,13 @@ const QString kRetry = QStringLiteral("\r\n\r\n    Would you like to retry ?");
 
 // Runs the emulator with one list switch, its output redirected into the program folder.
 void runListCommand(GamesContext& context, const QString& commandSwitch, const QString& outputName) {
-    AppState& state = context.state;
+    const SetupChoices& setup = context.setup;
     context.wait.setMessage(QStringLiteral("Generating ") + outputName +
                             QStringLiteral("\" file. Please wait..."));
     RunThroughShell(
         context.port,
-        RedirectedCommand(state.mameExecutableFile, commandSwitch, state.ProgramFolder + outputName),
-        FolderOfPath(state.mameExecutableFile), state.ProgramFolder);
+        RedirectedCommand(setup.mameExecutableFile, commandSwitch, setup.ProgramFolder + outputName),
+        FolderOfPath(setup.mameExecutableFile), setup.ProgramFolder);
 }
 
 }  // namespace
@@ -40,8 +42,8 @@ void PauseMilliseconds(int milliseconds, qint64* pausedNanoseconds) {
     }
 }
 
-QByteArray GamesListHeader(const AppState& state) {
-    return ListStamp(state.mameExecutableFile).toLatin1() + "\r\n" + state.EmulatorDescription.toUtf8() +
+QByteArray GamesListHeader(const SetupChoices& setup, const EmulatorState& emulator) {
+    return ListStamp(setup.mameExecutableFile).toLatin1() + "\r\n" + emulator.EmulatorDescription.toUtf8() +
            "\r\n";
 }
 
@@ -74,57 +76,59 @@ void RetryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* p
 }
 
 bool CreateGamesList(GamesContext& context) {
-    AppState& state = context.state;
-    const QString emulator = state.mameExecutableFile;
+    const SetupChoices& setup = context.setup;
+    GamesData& games = context.games;
+    EmulatorState& identified = context.emulator;
+    const QString emulator = setup.mameExecutableFile;
     if (!IsUsableFile(emulator)) {
         return false;
     }
-    const QString listPath = GamesListPath(state.ProgramFolder);
-    if (state.rebuildGamesListVisible && state.rebuildGamesListChecked) {
+    const QString listPath = GamesListPath(setup.ProgramFolder);
+    if (setup.rebuildGamesListVisible && setup.rebuildGamesListChecked) {
         DeleteFile(listPath);
     }
-    if (IsCurrentGamesList(state.ProgramFolder, emulator)) {
-        if (state.FullGamesList.isEmpty() || state.scanGameFilesQuickScan != state.LoadedWithQuickScan) {
+    if (IsCurrentGamesList(setup.ProgramFolder, emulator)) {
+        if (games.FullGamesList.isEmpty() || setup.scanGameFilesQuickScan != games.LoadedWithQuickScan) {
             LoadGamesList(context);
         }
         return true;
     }
 
-    state.SearchResults.clear();
+    context.events.replacingGamesList();
     context.port.setBusyPointer(false);
     context.wait.setMessage(QStringLiteral("Detecting MAME version. Please wait..."));
     context.wait.show();
-    const EmulatorIdentity identity = DescribeEmulator(context.port, emulator, state.ProgramFolder);
-    state.EmulatorDescription = identity.description;
-    state.EmulatorVersion = identity.version.isEmpty()
-                                ? DetectEmulatorVersion(context.port, emulator, state.ProgramFolder)
-                                : identity.version;
+    const EmulatorIdentity identity = DescribeEmulator(context.port, emulator, setup.ProgramFolder);
+    identified.EmulatorDescription = identity.description;
+    identified.EmulatorVersion = identity.version.isEmpty()
+                                     ? DetectEmulatorVersion(context.port, emulator, setup.ProgramFolder)
+                                     : identity.version;
 
-    const bool legacy =
-        ListCommandChoice(EmulatorVersionNumber(state.EmulatorVersion)) == ListCommand::ListInfoAndDetails;
+    const bool legacy = ListCommandChoice(EmulatorVersionNumber(identified.EmulatorVersion)) ==
+                        ListCommand::ListInfoAndDetails;
     if (legacy) {
         for (const auto& [commandSwitch, output] :
              {std::pair{QStringLiteral("-listinfo"), QStringLiteral("listinfo.txt")},
               std::pair{QStringLiteral("-listdetails"), QStringLiteral("listdetails.txt")}}) {
             runListCommand(context, commandSwitch, output);
-            context.port.showStateNow();
+            context.events.emulatorRunEnded();
             PauseMilliseconds(50);
-            if (!CheckEmulatorOutput(context, state.ProgramFolder + output)) {
+            if (!CheckEmulatorOutput(context, setup.ProgramFolder + output)) {
                 return false;
             }
         }
     } else {
         runListCommand(context, QStringLiteral("-listxml"), QStringLiteral("listxml.xml"));
         PauseMilliseconds(50);
-        if (!CheckEmulatorOutput(context, state.ProgramFolder + QStringLiteral("listxml.xml"))) {
+        if (!CheckEmulatorOutput(context, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
             return false;
         }
     }
 
-    context.port.showStateNow();
+    context.events.emulatorRunEnded();
     DeleteFile(listPath);
     PauseMilliseconds(5);
-    context.wait.setMessage(QStringLiteral("Creating Games List\r\n") + state.EmulatorDescription);
+    context.wait.setMessage(QStringLiteral("Creating Games List\r\n") + identified.EmulatorDescription);
     context.port.processPendingEvents();
     const bool scanned = legacy ? ParseListInfo(context) : ParseListXml(context);
 
@@ -132,7 +136,7 @@ bool CreateGamesList(GamesContext& context) {
         context.wait.close();
     } else if (context.port.askYesNo(
                    QStringLiteral("Error"),
-                   QStringLiteral("    There was an error trying to create \"") + state.ProgramFolder +
+                   QStringLiteral("    There was an error trying to create \"") + setup.ProgramFolder +
                        QStringLiteral("listfull.txt\" file.  Cannot continue until this file is "
                                       "properly created.") +
                        kRetry,

@@ -18,7 +18,7 @@ bool CheckEmulatorOutput(GamesContext& context, const QString& path);
 void RetryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds = nullptr);
 
 // Lines 1 and 2 of listfull.txt: the emulator's stamp (taken now) and its description.
-QByteArray GamesListHeader(const struct AppState& state);
+QByteArray GamesListHeader(const SetupChoices& setup, const EmulatorState& emulator);
 
 // A fixed pause of the build; `pausedNanoseconds`, when given, adds the time it took.
 void PauseMilliseconds(int milliseconds, qint64* pausedNanoseconds = nullptr);

@@ -1,12 +1,14 @@
 #include "GamesListLoader.h"
 
 #include "Categories.h"
+#include "GamesData.h"
 #include "GamesListFile.h"
-#include "app/AppState.h"
+#include "catalog/SetupChoices.h"
 #include "common/CodePage.h"
 #include "common/EventPump.h"
 #include "common/FileOps.h"
 #include "common/Text.h"
+#include "emulator/EmulatorState.h"
 #include "progress/ProgressWindows.h"
 
 #include <QHash>
@@ -21,8 +23,9 @@ QByteArrayView nameOf(QByteArrayView line) {
 }  // namespace
 
 bool LoadGamesList(GamesContext& context) {
-    AppState& state = context.state;
-    const QString path = GamesListPath(state.ProgramFolder);
+    GamesData& games = context.games;
+    const SetupChoices& setup = context.setup;
+    const QString path = GamesListPath(setup.ProgramFolder);
     if (!FileExistsNotFolder(path)) {
         return false;
     }
@@ -33,29 +36,29 @@ bool LoadGamesList(GamesContext& context) {
         return false;
     }
 
-    const bool quickScan = state.scanGameFilesQuickScan;
+    const bool quickScan = setup.scanGameFilesQuickScan;
     context.wait.setProgress(0);
     context.wait.show();
     context.wait.setMessage((quickScan
                                  ? QStringLiteral("Loading games list, searching game ROMs [.zip; .7z].")
                                  : QStringLiteral("Loading games list.")) +
                             QStringLiteral("\r\nMerged sets are not supported!"));
-    state.SearchResults.clear();
-    state.FullGamesList.clear();
-    state.FullGamesList.reserve(lines.size() - 2);
+    context.events.replacingGamesList();
+    games.FullGamesList.clear();
+    games.FullGamesList.reserve(lines.size() - 2);
 
     NonArcadeList nonArcade;
-    if (!state.nonArcadeMachineFile.isEmpty() && IsUsableFile(state.nonArcadeMachineFile)) {
+    if (!setup.nonArcadeMachineFile.isEmpty() && IsUsableFile(setup.nonArcadeMachineFile)) {
         nonArcade =
-            NonArcadeList::fromBytes(ReadWholeFile(state.nonArcadeMachineFile).value_or(QByteArray()));
+            NonArcadeList::fromBytes(ReadWholeFile(setup.nonArcadeMachineFile).value_or(QByteArray()));
     }
-    state.labelMAMEVersionUsed = DecodeUtf8OrCp1252(lines[1]);
+    context.events.gamesListRead(DecodeUtf8OrCp1252(lines[1]));
 
-    const CategoryMap* categories = state.categoryMap.get();
+    const CategoryMap* categories = games.categoryMap.get();
     // Tens of thousands of games share a few hundred categories: decode each text once and let
     // the games share the decoded string.
     SharedGameTexts shared;
-    RomFolderProbe roms(state.emulatorFolders.RomFolders);
+    RomFolderProbe roms(context.emulator.folders.RomFolders);
     EventPump pump(context.port);
     QByteArray fileName;
     const qsizetype last = lines.size() - 1;
@@ -92,12 +95,12 @@ bool LoadGamesList(GamesContext& context) {
             game.NonArcade = 1;
         }
         game.IconIndex = game.Kind + (quickScan && !found ? 4 : 0);
-        state.FullGamesList.append(std::move(game));
+        games.FullGamesList.append(std::move(game));
         context.wait.advance(i, last);
         pump.tick();
     }
-    state.messages.clear();
-    state.LoadedWithQuickScan = quickScan;
+    games.LoadedWithQuickScan = quickScan;
     context.wait.close();
-    return !state.FullGamesList.isEmpty();
+    context.events.gamesListLoadEnded();
+    return !games.FullGamesList.isEmpty();
 }

@@ -3,7 +3,7 @@
 #include "GamesListBuild.h"
 #include "GamesListFile.h"
 #include "ListXmlScanner.h"
-#include "app/AppState.h"
+#include "catalog/SetupChoices.h"
 #include "common/DialogPort.h"
 #include "common/EventPump.h"
 #include "common/FileOps.h"
@@ -110,9 +110,9 @@ qint64 ScanListInfo(QByteArrayView listInfo, const QHash<QByteArray, QByteArray>
 }
 
 bool ParseListInfo(GamesContext& context) {
-    AppState& state = context.state;
-    const QString infoPath = state.ProgramFolder + QStringLiteral("listinfo.txt");
-    const QString detailsPath = state.ProgramFolder + QStringLiteral("listdetails.txt");
+    const SetupChoices& setup = context.setup;
+    const QString infoPath = setup.ProgramFolder + QStringLiteral("listinfo.txt");
+    const QString detailsPath = setup.ProgramFolder + QStringLiteral("listdetails.txt");
     context.wait.setProgress(0);
     const QByteArray info = ReadWholeFile(infoPath).value_or(QByteArray());
     context.port.processPendingEvents();
@@ -122,14 +122,14 @@ bool ParseListInfo(GamesContext& context) {
     }
     PauseMilliseconds(100);
     context.wait.setMessage(QStringLiteral("Parsing \"listinfo.txt\" and creating \"listfull.txt\"..."));
-    QByteArray out = GamesListHeader(state);
+    QByteArray out = GamesListHeader(setup, context.emulator);
     const auto drivers = DriverTable(ReadWholeFile(detailsPath).value_or(QByteArray()));
     EventPump pump(context.port);
     ScanListInfo(info, drivers, out, [&](qint64 index, qint64 last) {
         context.wait.advance(index, last);
         pump.tick();
     });
-    const bool written = WriteFileAtomically(GamesListPath(state.ProgramFolder), out);
+    const bool written = WriteFileAtomically(GamesListPath(setup.ProgramFolder), out);
     DeleteFile(infoPath);
     DeleteFile(detailsPath);
     return written;

@@ -1,7 +1,8 @@
 #include "ListXmlScanner.h"
+#include "ListXmlScanner.inl"
 
 #include "GamesListBuild.h"
-#include "app/AppState.h"
+#include "catalog/SetupChoices.h"
 #include "common/DialogPort.h"
 #include "common/EventPump.h"
 #include "common/FileOps.h"
@@ -9,133 +10,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-
-namespace {
-
-bool isEdgeBlank(char c) {
-    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
-}
-
-// The number of a numeric reference: ASCII digits only (hex after x or X), any length, modulo 256;
-// an empty number or one with any other character counts as 32.
-char numericReference(QByteArrayView digits) {
-    int base = 10;
-    if (!digits.isEmpty() && (digits[0] == 'x' || digits[0] == 'X')) {
-        base = 16;
-        digits = digits.sliced(1);
-    }
-    if (digits.isEmpty()) {
-        return ' ';
-    }
-    unsigned value = 0;
-    for (const char c : digits) {
-        int digit = -1;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (base == 16 && c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else if (base == 16 && c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
-        }
-        if (digit < 0) {
-            return ' ';
-        }
-        value = (value * unsigned(base) + unsigned(digit)) % 256;
-    }
-    return static_cast<char>(value);
-}
-
-}  // namespace
-
-void DecodeCharRefsInto(QByteArrayView text, QByteArray& out) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isEdgeBlank(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && isEdgeBlank(text[end - 1])) {
-        --end;
-    }
-    text = text.sliced(begin, end - begin);
-    out.resize(0);
-    if (!text.contains('&')) {
-        out.append(text);
-        return;
-    }
-    static const struct {
-        QByteArrayView name;
-        char replacement;
-    } kNamed[] = {{"quot", '"'}, {"lt", '<'}, {"gt", '>'}, {"apos", '\''}, {"amp", '&'}, {"nbsp", ' '}};
-
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const qsizetype amp = text.indexOf('&', i);
-        if (amp < 0) {
-            out.append(text.sliced(i));
-            break;
-        }
-        out.append(text.sliced(i, amp - i));
-        i = amp;
-        qsizetype refEnd = i + 1;
-        while (refEnd < text.size() && text[refEnd] != ';' && text[refEnd] != ' ') {
-            ++refEnd;
-        }
-        const QByteArrayView reference = text.sliced(i + 1, refEnd - i - 1);
-        // The ";" or blank that ended the reference goes with it.
-        const qsizetype after = refEnd < text.size() ? refEnd + 1 : refEnd;
-        if (reference.startsWith('#')) {
-            out.append(numericReference(reference.sliced(1)));
-            i = after;
-            continue;
-        }
-        bool replaced = false;
-        for (const auto& named : kNamed) {
-            if (reference == named.name) {
-                out.append(named.replacement);
-                i = after;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) {
-            out.append('&');
-            ++i;
-        }
-    }
-}
-
-QByteArray DecodeCharRefs(QByteArrayView text) {
-    QByteArray out;
-    DecodeCharRefsInto(text, out);
-    return out;
-}
-
-void NormaliseTitleInPlace(QByteArray& title) {
-    static constexpr char kArticle[] = ", the";
-    for (qsizetype at = 0; at + 5 <= title.size(); ++at) {
-        bool match = true;
-        for (int k = 0; k < 5 && match; ++k) {
-            char c = title[at + k];
-            if (c >= 'A' && c <= 'Z') {
-                c = char(c + ('a' - 'A'));
-            }
-            match = c == kArticle[k];
-        }
-        if (match) {
-            title.remove(at, 5);
-            title.prepend("The ");
-            return;
-        }
-    }
-}
-
-QByteArray NormaliseTitle(QByteArrayView text, bool apply) {
-    QByteArray title = text.toByteArray();
-    if (apply) {
-        NormaliseTitleInPlace(title);
-    }
-    return title;
-}
 
 namespace listxml_detail {
 
@@ -308,9 +182,13 @@ void scanMachineLine(MachineState& m, QByteArrayView line) {
 
 }  // namespace listxml_detail
 
+qint64 ScanListXml(QByteArrayView xml, QByteArray& out) {
+    return listxml_detail::ScanText(xml, out, [](qint64, qint64) {});
+}
+
 bool ParseListXml(GamesContext& context, ScanFigures* figures) {
-    AppState& state = context.state;
-    const QString xmlPath = state.ProgramFolder + QStringLiteral("listxml.xml");
+    const SetupChoices& setup = context.setup;
+    const QString xmlPath = setup.ProgramFolder + QStringLiteral("listxml.xml");
     ScanFigures local;
     ScanFigures& f = figures ? *figures : local;
     context.wait.setProgress(0);
@@ -332,11 +210,11 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     PauseMilliseconds(100, &f.pauseNanoseconds);
     context.wait.setMessage(QStringLiteral("Parsing \"listxml.xml\" and creating \"listfull.txt\"..."));
 
-    QByteArray out = GamesListHeader(state);
+    QByteArray out = GamesListHeader(setup, context.emulator);
     out.reserve(std::max<qint64>(out.size(), file.size() / 32));
     EventPump pump(context.port, 30, 4096);
     qint64 threshold = -1;
-    const auto games = ScanListXmlFile(fd, count, out, [&](qint64 index, qint64 last) {
+    const auto games = listxml_detail::ScanFile(fd, count, out, [&](qint64 index, qint64 last) {
         // The bar moves only to a new whole percentage: compare against the next threshold.
         if (index >= threshold) {
             context.wait.advance(index, last);
@@ -350,7 +228,7 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     f.games = games.value_or(0);
     // A file that could not be read to its end gives no list rather than half of one.
     const bool written =
-        games && WriteFileAtomically(GamesListPath(state.ProgramFolder), out, &f.flushNanoseconds);
+        games && WriteFileAtomically(GamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
     DeleteFile(xmlPath);
     return written;
 }

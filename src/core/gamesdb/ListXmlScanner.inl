@@ -1,4 +1,5 @@
-// The -listxml line scanner, a template so the per-line callback is inlined into the loop.
+// The -listxml line scanner, a template so the per-line callback is inlined into the loop. Only
+// ListXmlScanner.cpp includes it.
 #pragma once
 
 #include "GamesListFile.h"
@@ -102,10 +103,8 @@ private:
     qint64 m_games = 0;
 };
 
-}  // namespace listxml_detail
-
 template <typename OnLine>
-qint64 ScanListXml(QByteArrayView xml, QByteArray& out, OnLine onLine) {
+qint64 ScanText(QByteArrayView xml, QByteArray& out, OnLine onLine) {
     xml = SkipUtf8Bom(xml);
     const LineCount count = CountLines(xml);
     const qint64 last = count.lines - 1;
@@ -122,7 +121,7 @@ qint64 ScanListXml(QByteArrayView xml, QByteArray& out, OnLine onLine) {
 }
 
 template <typename OnLine>
-std::optional<qint64> ScanListXmlFile(int fd, const LineCount& count, QByteArray& out, OnLine onLine) {
+std::optional<qint64> ScanFile(int fd, const LineCount& count, QByteArray& out, OnLine onLine) {
     if (count.lines < 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
         return std::nullopt;
     }
@@ -138,3 +137,5 @@ std::optional<qint64> ScanListXmlFile(int fd, const LineCount& count, QByteArray
         count.hasCarriageReturn);
     return read ? std::optional<qint64>(scanner.games()) : std::nullopt;
 }
+
+}  // namespace listxml_detail

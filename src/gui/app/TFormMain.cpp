@@ -60,18 +60,18 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     const QScreen* screen = this->screen();
     const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;
     m_wizard.windowCreated(programFolder, screenHeight);
-    setWindowTitle(QStringLiteral("Kestrum ") + m_state.VersionText);
+    setWindowTitle(QStringLiteral("Kestrum ") + m_state.wizard.VersionText);
 
     buildBars();
     buildPages();
-    if (!m_state.layoutSelectorShown) {
+    if (!m_state.wizard.layoutSelectorShown) {
         // Small screens: a fixed window, 10 pixels smaller, in layout 1 only.
         setFixedSize(kWindowMinWidth - 10, kWindowMinHeight - 10);
         setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     }
     m_log = new TFormLog(this);
     m_wait = new TFormListXML(this);
-    ConnectSubsystems(seams, m_state, *m_port, *m_wait);
+    ConnectSubsystems(m_wizard, m_state, *m_port, *m_wait);
     applyState();
 }
 
@@ -137,23 +137,23 @@ void TFormMain::buildPages() {
 }
 
 void TFormMain::applyState() {
-    m_pages->setCurrentIndex(m_state.page);
-    m_pageTitle->setText(m_state.pageTitle);
-    m_messages->setText(m_state.messages);
-    m_next->setText(m_state.nextCaption);
+    m_pages->setCurrentIndex(m_state.wizard.page);
+    m_pageTitle->setText(m_state.texts.pageTitle);
+    m_messages->setText(m_state.texts.messages);
+    m_next->setText(m_state.texts.nextCaption);
     QPalette nextColours = m_next->palette();
-    nextColours.setColor(QPalette::ButtonText, rgb(m_state.nextColor));
+    nextColours.setColor(QPalette::ButtonText, rgb(m_state.texts.nextColor));
     m_next->setPalette(nextColours);
     // While a step runs the step buttons are held off, so the wizard cannot be entered twice.
-    m_next->setEnabled(m_state.nextEnabled && !m_wizard.stepRunning());
-    m_back->setEnabled(m_state.backEnabled && !m_wizard.stepRunning());
+    m_next->setEnabled(m_state.texts.nextEnabled && !m_wizard.stepRunning());
+    m_back->setEnabled(m_state.texts.backEnabled && !m_wizard.stepRunning());
     for (StatePage* page : m_pageWidgets) {
         page->applyState();
     }
     m_imagesPanel->applyState();
     m_gamesPanel->applyState();
-    m_imagesPanel->setVisible(m_state.imageFoldersPanelShown);
-    m_gamesPanel->setVisible(m_state.searchWorkListPanelShown);
+    m_imagesPanel->setVisible(m_state.texts.imageFoldersPanelShown);
+    m_gamesPanel->setVisible(m_state.texts.searchWorkListPanelShown);
     m_imagesPanel->raise();
     m_gamesPanel->raise();
 }
@@ -168,7 +168,7 @@ void TFormMain::loadStatusIcons() {
                                                "status_color.ico", "status_sound.ico", "status_graphic.ico"};
     for (size_t i = 0; i < m_statusIcons.size(); ++i) {
         const QString path =
-            m_state.ProgramFolder + QStringLiteral("icons/") + QLatin1String(kStatusIcons[i]);
+            m_state.setup.ProgramFolder + QStringLiteral("icons/") + QLatin1String(kStatusIcons[i]);
         if (FileExistsNotFolder(path)) {
             m_statusIcons[i] = QIcon(path);
         }
@@ -181,22 +181,22 @@ void TFormMain::showEvent(QShowEvent* event) {
         return;
     }
     m_shown = true;
-    if (m_state.Aborting) {
+    if (m_state.wizard.Aborting) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
     loadStatusIcons();
     m_wizard.firstShowing();
-    if (m_state.layoutSelectorShown) {
-        resize(m_state.windowWidth, m_state.windowHeight);
+    if (m_state.wizard.layoutSelectorShown) {
+        resize(m_state.wizard.windowWidth, m_state.wizard.windowHeight);
     }
     applyState();
 }
 
 bool TFormMain::event(QEvent* event) {
     const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::WindowActivate && m_state.FirstActivationPending) {
-        if (m_state.settingsSaidMaximized && m_state.layoutSelectorShown) {
+    if (event->type() == QEvent::WindowActivate && m_state.wizard.FirstActivationPending) {
+        if (m_state.wizard.settingsSaidMaximized && m_state.wizard.layoutSelectorShown) {
             showMaximized();
         } else if (const QScreen* screen = this->screen()) {
             const QRect area = screen->geometry();
@@ -211,10 +211,10 @@ bool TFormMain::event(QEvent* event) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    m_state.windowMaximized = isMaximized();
-    if (!m_state.windowMaximized) {
-        m_state.windowWidth = width();
-        m_state.windowHeight = height();
+    m_state.wizard.windowMaximized = isMaximized();
+    if (!m_state.wizard.windowMaximized) {
+        m_state.wizard.windowWidth = width();
+        m_state.wizard.windowHeight = height();
     }
     if (!m_wizard.closeRequested()) {
         event->ignore();  // a step is running: the window closes when it has ended

@@ -10,11 +10,12 @@ namespace {
 
 AppState freshState(const TempProgramFolder& dir) {
     AppState state;
-    state.ProgramFolder = dir.path();
+    state.setup.ProgramFolder = dir.path();
     return state;
 }
 
-// The file SaveSettings writes for a state at its defaults, line by line.
+// The file SaveSettings writes for a state at its defaults, line by line (the image folders
+// from the images page, not from ui.ini).
 QByteArray defaultFile(const QByteArray& emulatorLines = {}) {
     QByteArray f =
         "[Configuration]\r\nWindowState=Normal\r\nScreenWidth=768\r\nScreenHeight=555\r\nLayoutIndex=1\r\n"
@@ -37,7 +38,13 @@ QByteArray defaultFile(const QByteArray& emulatorLines = {}) {
          "[List Sort]\r\nSearchResultsColumn=0\r\nSearchResultsDirection=0\r\nWorkListColumn=0\r\n"
          "WorkListDirection=0\r\n"
          "[Search Criteria]\r\nMediaType=0\r\nDriverStatus=0\r\nGameSetType=0\r\nMachineType=0\r\n"
-         "InterfaceType=0\r\nScreenOrientation=0\r\nGameStatus=0\r\n";
+         "InterfaceType=0\r\nScreenOrientation=0\r\nGameStatus=0\r\n"
+         "[Images]\r\ntitles_directory=titles\r\nsnapshot_directory=snap\r\nmarquees_directory=marquees\r\n"
+         "flyers_directory=flyers\r\ncabinets_directory=cabinets\r\ncpanels_directory=cpanel\r\n"
+         "covers_directory=covers\r\npcbs_directory=pcb\r\nartwork_preview_directory=artpreview\r\n"
+         "ends_directory=ends\r\nbosses_directory=bosses\r\nlogos_directory=logo\r\n"
+         "scores_directory=scores\r\nversus_directory=versus\r\ngameover_directory=gameover\r\n"
+         "howto_directory=howto\r\nselect_directory=select\r\n";
     return f;
 }
 
@@ -50,13 +57,13 @@ private Q_SLOTS:
         TempProgramFolder dir;
         AppState state = freshState(dir);
         LoadSettings(state);
-        QVERIFY(state.mameExecutableFile.isEmpty());
-        QVERIFY(state.fileTypeChecked[GameROMs]);
-        QVERIFY(state.fileTypeChecked[ImageSnap]);
-        QVERIFY(!state.fileTypeChecked[GameCfg]);
-        QVERIFY(state.scanGameFilesQuickScan);
-        QCOMPARE(state.operation, int(RenameFiles));
-        QCOMPARE(state.layout, 1);
+        QVERIFY(state.setup.mameExecutableFile.isEmpty());
+        QVERIFY(state.setup.fileTypeChecked[GameROMs]);
+        QVERIFY(state.setup.fileTypeChecked[ImageSnap]);
+        QVERIFY(!state.setup.fileTypeChecked[GameCfg]);
+        QVERIFY(state.setup.scanGameFilesQuickScan);
+        QCOMPARE(state.setup.operation, int(RenameFiles));
+        QCOMPARE(state.gamesPage.layout, 1);
     }
 
     void defaultsAreWrittenByteForByte() {
@@ -70,17 +77,17 @@ private Q_SLOTS:
         TempProgramFolder dir;
         dir.write("Kestrum.ini", "[Emulator]\r\nMAMEFile=/usr/games/mame\r\n");
         AppState state = freshState(dir);
-        state.windowWidth = 1000;  // as if something had changed it before
-        state.fileTypeChecked[GameCfg] = true;
+        state.wizard.windowWidth = 1000;  // as if something had changed it before
+        state.setup.fileTypeChecked[GameCfg] = true;
         LoadSettings(state);
-        QCOMPARE(state.mameExecutableFile, QStringLiteral("/usr/games/mame"));
-        QCOMPARE(state.windowWidth, 768);
-        QCOMPARE(state.windowHeight, 555);
-        QCOMPARE(state.layout, 1);
-        QVERIFY(state.fileTypeChecked[GameROMs]);
-        QVERIFY(state.fileTypeChecked[ImageSnap]);
-        QVERIFY(!state.fileTypeChecked[GameCfg]);
-        QVERIFY(!state.settingsSaidMaximized);
+        QCOMPARE(state.setup.mameExecutableFile, QStringLiteral("/usr/games/mame"));
+        QCOMPARE(state.wizard.windowWidth, 768);
+        QCOMPARE(state.wizard.windowHeight, 555);
+        QCOMPARE(state.gamesPage.layout, 1);
+        QVERIFY(state.setup.fileTypeChecked[GameROMs]);
+        QVERIFY(state.setup.fileTypeChecked[ImageSnap]);
+        QVERIFY(!state.setup.fileTypeChecked[GameCfg]);
+        QVERIFY(!state.wizard.settingsSaidMaximized);
     }
 
     void emptyMameFileValue() {
@@ -88,8 +95,8 @@ private Q_SLOTS:
         dir.write("Kestrum.ini", "[Emulator]\r\nMAMEFile=\r\n");
         AppState state = freshState(dir);
         LoadSettings(state);
-        QCOMPARE(state.mameExecutableFile, QString());
-        QVERIFY(state.scanGameFilesQuickScan);
+        QCOMPARE(state.setup.mameExecutableFile, QString());
+        QVERIFY(state.setup.scanGameFilesQuickScan);
     }
 
     void windowState_data() {
@@ -107,45 +114,45 @@ private Q_SLOTS:
         dir.write("Kestrum.ini", "[configuration]\r\nwindowstate=" + value + "\r\n");
         AppState state = freshState(dir);
         LoadSettings(state);
-        QCOMPARE(state.settingsSaidMaximized, maximized);
+        QCOMPARE(state.wizard.settingsSaidMaximized, maximized);
     }
 
     void maximisedCloseLeavesSizeOut() {
         TempProgramFolder dir;
         AppState state = freshState(dir);
-        state.windowWidth = 1200;
-        state.windowHeight = 700;
-        state.windowMaximized = true;
+        state.wizard.windowWidth = 1200;
+        state.wizard.windowHeight = 700;
+        state.wizard.windowMaximized = true;
         QVERIFY(SaveSettings(state));
         const QByteArray file = dir.read("Kestrum.ini");
         QVERIFY(file.startsWith("[Configuration]\r\nWindowState=Maximized\r\nLayoutIndex=1\r\n[Appearance]"));
         AppState next = freshState(dir);
         LoadSettings(next);
-        QVERIFY(next.settingsSaidMaximized);
-        QCOMPARE(next.windowWidth, 768);
-        QCOMPARE(next.windowHeight, 555);
+        QVERIFY(next.wizard.settingsSaidMaximized);
+        QCOMPARE(next.wizard.windowWidth, 768);
+        QCOMPARE(next.wizard.windowHeight, 555);
     }
 
     void emulatorKeysWrittenOnlyWhenTheirConditionHolds() {
         TempProgramFolder dir;
         AppState state = freshState(dir);
-        state.mameExecutableFile = dir.write("empty-mame", "");
-        state.categoryFile = dir.file("missing-catver.ini");
+        state.setup.mameExecutableFile = dir.write("empty-mame", "");
+        state.setup.categoryFile = dir.file("missing-catver.ini");
         QVERIFY(SaveSettings(state));
         QCOMPARE(dir.read("Kestrum.ini"),
-                 defaultFile("CategoryFile=" + state.categoryFile.toUtf8() + "\r\n"));
+                 defaultFile("CategoryFile=" + state.setup.categoryFile.toUtf8() + "\r\n"));
 
-        state.mameExecutableFile = dir.write("mame", "#!/bin/sh\n");
-        state.categoryFile.clear();
-        state.nonArcadeMachineFile = "mess.ini";
-        state.moveFilesToFolder = "/media/keep";
+        state.setup.mameExecutableFile = dir.write("mame", "#!/bin/sh\n");
+        state.setup.categoryFile.clear();
+        state.setup.nonArcadeMachineFile = "mess.ini";
+        state.setup.moveFilesToFolder = "/media/keep";
         QVERIFY(SaveSettings(state));
         QCOMPARE(
             dir.read("Kestrum.ini"),
-            defaultFile("MAMEFile=" + state.mameExecutableFile.toUtf8() +
+            defaultFile("MAMEFile=" + state.setup.mameExecutableFile.toUtf8() +
                         "\r\nNonArcadeMachineFile=mess.ini\r\nDestinationFolderToMoveFiles=/media/keep\r\n"));
 
-        state.mameExecutableFile = dir.makeFolder("mamefolder");
+        state.setup.mameExecutableFile = dir.makeFolder("mamefolder");
         QVERIFY(SaveSettings(state));
         QVERIFY(!dir.read("Kestrum.ini").contains("MAMEFile="));
     }
@@ -166,29 +173,29 @@ private Q_SLOTS:
         QFETCH(int, readBack);
         TempProgramFolder dir;
         AppState state = freshState(dir);
-        state.categoriesRowHeight = height;
+        state.appearance.categoriesRowHeight = height;
         QVERIFY(SaveSettings(state));
         QVERIFY(dir.read("Kestrum.ini")
                     .contains("\r\nCategoriesCellHeightSize=" + QByteArray::number(index) + "\r\n"));
         AppState next = freshState(dir);
         LoadSettings(next);
-        QCOMPARE(next.categoriesRowHeight, readBack);
+        QCOMPARE(next.appearance.categoriesRowHeight, readBack);
     }
 
     void smallScreenNeitherReadsNorWritesTheLayout() {
         TempProgramFolder dir;
         dir.write("Kestrum.ini", "[Configuration]\r\nLayoutIndex=3\r\n");
         AppState small = freshState(dir);
-        small.layoutSelectorShown = false;
+        small.wizard.layoutSelectorShown = false;
         LoadSettings(small);
-        QCOMPARE(small.layout, 1);
+        QCOMPARE(small.gamesPage.layout, 1);
         QVERIFY(SaveSettings(small));
         QVERIFY(!dir.read("Kestrum.ini").contains("LayoutIndex"));
 
         dir.write("Kestrum.ini", "[Configuration]\r\nLayoutIndex=3\r\n");
         AppState large = freshState(dir);
         LoadSettings(large);
-        QCOMPARE(large.layout, 3);
+        QCOMPARE(large.gamesPage.layout, 3);
     }
 
     // Hand-edited values outside a key's range fall back to the key's default.
@@ -212,49 +219,49 @@ private Q_SLOTS:
         dir.write("Kestrum.ini", file);
         AppState state = freshState(dir);
         LoadSettings(state);
-        QCOMPARE(state.layout, 1);
-        QCOMPARE(state.gameIconSize, 3);
-        QCOMPARE(state.categoriesRowHeight, 20);
-        QVERIFY(state.fileTypeChecked[GameROMs]);
-        QVERIFY(state.fileTypeChecked[ImageSnap]);
-        QCOMPARE(state.searchResultsSort, SortState());
-        QCOMPARE(state.searchCriteria, (std::array<int, kSearchCriteriaCount>{}));
-        QCOMPARE(state.windowWidth, 768);
-        QCOMPARE(state.gamesListBackgroundColor, kWhite);
+        QCOMPARE(state.gamesPage.layout, 1);
+        QCOMPARE(state.gamesPage.gameIconSize, 3);
+        QCOMPARE(state.appearance.categoriesRowHeight, 20);
+        QVERIFY(state.setup.fileTypeChecked[GameROMs]);
+        QVERIFY(state.setup.fileTypeChecked[ImageSnap]);
+        QCOMPARE(state.gamesPage.searchResultsSort, SortState());
+        QCOMPARE(state.gamesPage.searchCriteria, (std::array<int, kSearchCriteriaCount>{}));
+        QCOMPARE(state.wizard.windowWidth, 768);
+        QCOMPARE(state.appearance.gamesListBackgroundColor, kWhite);
     }
 
     void valuesRoundTrip() {
         TempProgramFolder dir;
         AppState state = freshState(dir);
-        state.windowWidth = 1024;
-        state.windowHeight = 700;
-        state.layout = 2;
-        state.gamesListBackgroundColor = -2147483643;  // a system colour
-        state.parentGameFont = {"DejaVu Sans", 11, FontBold | FontItalic, 255};
-        state.gameIconSize = 1;
-        state.fileTypeChecked.fill(true);
-        state.scanGameFilesQuickScan = false;
-        state.searchResultsSort = {4, true};
-        state.workListSort = {2, false};
-        state.searchCriteria = {2, 3, 4, 2, 2, 3, 2};
-        state.categoryFile = QString::fromUtf8("/home/\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B/catver.ini");
+        state.wizard.windowWidth = 1024;
+        state.wizard.windowHeight = 700;
+        state.gamesPage.layout = 2;
+        state.appearance.gamesListBackgroundColor = -2147483643;  // a system colour
+        state.appearance.parentGameFont = {"DejaVu Sans", 11, FontBold | FontItalic, 255};
+        state.gamesPage.gameIconSize = 1;
+        state.setup.fileTypeChecked.fill(true);
+        state.setup.scanGameFilesQuickScan = false;
+        state.gamesPage.searchResultsSort = {4, true};
+        state.gamesPage.workListSort = {2, false};
+        state.gamesPage.searchCriteria = {2, 3, 4, 2, 2, 3, 2};
+        state.setup.categoryFile = QString::fromUtf8("/home/\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B/catver.ini");
         QVERIFY(SaveSettings(state));
         QVERIFY(dir.read("Kestrum.ini")
                     .contains("CategoryFile=/home/\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B/catver.ini\r\n"));
         AppState back = freshState(dir);
         LoadSettings(back);
-        QCOMPARE(back.windowWidth, 1024);
-        QCOMPARE(back.windowHeight, 700);
-        QCOMPARE(back.layout, 2);
-        QCOMPARE(back.gamesListBackgroundColor, state.gamesListBackgroundColor);
-        QCOMPARE(back.parentGameFont, state.parentGameFont);
-        QCOMPARE(back.gameIconSize, 1);
-        QCOMPARE(back.fileTypeChecked, state.fileTypeChecked);
-        QVERIFY(!back.scanGameFilesQuickScan);
-        QCOMPARE(back.searchResultsSort, state.searchResultsSort);
-        QCOMPARE(back.workListSort, state.workListSort);
-        QCOMPARE(back.searchCriteria, state.searchCriteria);
-        QCOMPARE(back.categoryFile, state.categoryFile);
+        QCOMPARE(back.wizard.windowWidth, 1024);
+        QCOMPARE(back.wizard.windowHeight, 700);
+        QCOMPARE(back.gamesPage.layout, 2);
+        QCOMPARE(back.appearance.gamesListBackgroundColor, state.appearance.gamesListBackgroundColor);
+        QCOMPARE(back.appearance.parentGameFont, state.appearance.parentGameFont);
+        QCOMPARE(back.gamesPage.gameIconSize, 1);
+        QCOMPARE(back.setup.fileTypeChecked, state.setup.fileTypeChecked);
+        QVERIFY(!back.setup.scanGameFilesQuickScan);
+        QCOMPARE(back.gamesPage.searchResultsSort, state.gamesPage.searchResultsSort);
+        QCOMPARE(back.gamesPage.workListSort, state.gamesPage.workListSort);
+        QCOMPARE(back.gamesPage.searchCriteria, state.gamesPage.searchCriteria);
+        QCOMPARE(back.setup.categoryFile, state.setup.categoryFile);
     }
 
     void sortDirectionNeedsAColumnBeyondTheFirst() {
@@ -262,7 +269,7 @@ private Q_SLOTS:
         dir.write("Kestrum.ini", "[List Sort]\r\nSearchResultsColumn=0\r\nSearchResultsDirection=1\r\n");
         AppState state = freshState(dir);
         LoadSettings(state);
-        QCOMPARE(state.searchResultsSort, SortState());
+        QCOMPARE(state.gamesPage.searchResultsSort, SortState());
     }
 
     void eightBitTextsAreReadAsWindows1252() {
@@ -270,7 +277,7 @@ private Q_SLOTS:
         dir.write("Kestrum.ini", "[Emulator]\r\nCategoryFile=C:\\Jeux\\cat\xE9gories.ini\r\n");
         AppState state = freshState(dir);
         LoadSettings(state);
-        QCOMPARE(state.categoryFile, QString::fromUtf8("C:\\Jeux\\cat\xC3\xA9gories.ini"));
+        QCOMPARE(state.setup.categoryFile, QString::fromUtf8("C:\\Jeux\\cat\xC3\xA9gories.ini"));
     }
 
     void fileFoundWhateverItsCase() {
@@ -278,11 +285,11 @@ private Q_SLOTS:
         dir.write("KESTRUM.INI", "[Emulator]\r\nCategoryFile=upper\r\n");
         AppState state = freshState(dir);
         LoadSettings(state);
-        QCOMPARE(state.categoryFile, QStringLiteral("upper"));
+        QCOMPARE(state.setup.categoryFile, QStringLiteral("upper"));
 
         dir.write("Kestrum.ini", "[Emulator]\r\nCategoryFile=exact\r\n");
         LoadSettings(state);
-        QCOMPARE(state.categoryFile, QStringLiteral("exact"));
+        QCOMPARE(state.setup.categoryFile, QStringLiteral("exact"));
 
         QVERIFY(SaveSettings(state));
         QVERIFY(dir.read("Kestrum.ini").contains("CategoryFile=exact\r\n"));
@@ -303,7 +310,7 @@ private Q_SLOTS:
         dir.write("Kestrum.ini", "[Emulator]\r\nCategoryFile=old\r\n");
         dir.makeFolder("Kestrum.ini.kestrum-tmp/blocker");  // the temporary name cannot be created
         AppState state = freshState(dir);
-        state.categoryFile = "new";
+        state.setup.categoryFile = "new";
         QVERIFY(!SaveSettings(state));
         QCOMPARE(dir.read("Kestrum.ini"), QByteArray("[Emulator]\r\nCategoryFile=old\r\n"));
     }

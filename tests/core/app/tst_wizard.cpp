@@ -33,7 +33,7 @@ struct Rig {
     QString stampedPath;
     Wizard wizard{state, port, loggingSeams()};
 
-    Rig() { state.ProgramFolder = dir.path(); }
+    Rig() { state.setup.ProgramFolder = dir.path(); }
 
     WizardSeams loggingSeams() {
         // Serves the void and the bool seams alike: the answer is "accepted".
@@ -65,11 +65,10 @@ struct Rig {
         s.DiscardCategoryMap = log("DiscardCategoryMap");
         s.SwitchGamesTab = [this](int tab) {
             calls.append(QString("SwitchGamesTab(%1)").arg(tab));
-            state.gamesTab = tab;
+            state.gamesPage.gamesTab = tab;
         };
         s.BuildSearchFolders = log("BuildSearchFolders");
         s.ProcessingJob = log("ProcessingJob");
-        s.SaveImageFolders = log("SaveImageFolders");
         s.SaveSplitterPosition = log("SaveSplitterPosition");
         s.SaveColumnLayout = log("SaveColumnLayout");
         s.ApplyWindowLayout = log("ApplyWindowLayout");
@@ -81,11 +80,11 @@ struct Rig {
 
     // Valid emulator and category files and one game in the Work List: every check passes.
     void makeEveryStepValid() {
-        state.mameExecutableFile = dir.write("mame", "#!/bin/sh\n");
-        state.categoryFile = dir.write("catver.ini", "[Category]\r\n");
+        state.setup.mameExecutableFile = dir.write("mame", "#!/bin/sh\n");
+        state.setup.categoryFile = dir.write("catver.ini", "[Category]\r\n");
         TGameInfo game;
         game.Name = "pacman";
-        state.WorkList.append(game);
+        state.gamesPage.WorkList.append(game);
     }
 
     // "caption | text" of every message shown, marking any that is not a plain warning.
@@ -158,18 +157,18 @@ private Q_SLOTS:
         QFETCH(QStringList, calls);
         Rig rig;
         rig.makeEveryStepValid();
-        rig.state.page = from;
-        rig.state.ImageFoldersFromUiIni = uiIni;
+        rig.state.wizard.page = from;
+        rig.state.emulator.ImageFoldersFromUiIni = uiIni;
         rig.uiIniFound = uiIni;
-        rig.state.pageTitle = "untouched";
-        rig.state.imageFoldersPanelShown = from == 2;
-        rig.state.searchWorkListPanelShown = from == 5;
+        rig.state.texts.pageTitle = "untouched";
+        rig.state.texts.imageFoldersPanelShown = from == 2;
+        rig.state.texts.searchWorkListPanelShown = from == 5;
         rig.wizard.WizardStep(step);
         QCOMPARE(rig.shown(), QStringList());
-        QCOMPARE(rig.state.page, to);
-        QCOMPARE(rig.state.imageFoldersPanelShown, to == 2);
-        QCOMPARE(rig.state.searchWorkListPanelShown, to == 5);
-        QCOMPARE(rig.state.pageTitle, title);
+        QCOMPARE(rig.state.wizard.page, to);
+        QCOMPARE(rig.state.texts.imageFoldersPanelShown, to == 2);
+        QCOMPARE(rig.state.texts.searchWorkListPanelShown, to == 5);
+        QCOMPARE(rig.state.texts.pageTitle, title);
         QCOMPARE(rig.calls, calls);
         QCOMPARE(rig.port.processEventsCalls, from == to ? 0 : 1);
     }
@@ -190,27 +189,27 @@ private Q_SLOTS:
         QList<int> seen;
         for (int i = 0; i < pages.size(); ++i) {
             rig.wizard.WizardStep(i > 0 && pages[i] < pages[i - 1] ? -1 : 1);
-            seen.append(rig.state.page);
+            seen.append(rig.state.wizard.page);
         }
         QCOMPARE(seen, pages);
-        QCOMPARE(rig.state.ImageFoldersFromUiIni, found);
+        QCOMPARE(rig.state.emulator.ImageFoldersFromUiIni, found);
         QCOMPARE(rig.calls.count("ProcessingJob"), 1);
         QCOMPARE(rig.calls.count("LoadImageFolders"), found ? 0 : 1);
     }
 
     void stepButtons() {
         Rig rig;
-        QCOMPARE(rig.state.nextCaption, QString("START"));
-        QCOMPARE(rig.state.nextColor, kNavyRgb);
-        QVERIFY(!rig.state.backEnabled);
+        QCOMPARE(rig.state.texts.nextCaption, QString("START"));
+        QCOMPARE(rig.state.texts.nextColor, kNavyRgb);
+        QVERIFY(!rig.state.texts.backEnabled);
         rig.wizard.WizardStep(1);
-        QCOMPARE(rig.state.nextCaption, QString("NEXT"));
-        QCOMPARE(rig.state.nextColor, kNavyRgb);
-        QVERIFY(rig.state.backEnabled);
+        QCOMPARE(rig.state.texts.nextCaption, QString("NEXT"));
+        QCOMPARE(rig.state.texts.nextColor, kNavyRgb);
+        QVERIFY(rig.state.texts.backEnabled);
         rig.wizard.WizardStep(-1);
-        QCOMPARE(rig.state.nextCaption, QString("START"));
-        QCOMPARE(rig.state.nextColor, kGreenRgb);
-        QVERIFY(!rig.state.backEnabled);
+        QCOMPARE(rig.state.texts.nextCaption, QString("START"));
+        QCOMPARE(rig.state.texts.nextColor, kGreenRgb);
+        QVERIFY(!rig.state.texts.backEnabled);
     }
 
     void startFillsDefaultsAndOffersRebuild_data() {
@@ -240,16 +239,16 @@ private Q_SLOTS:
         for (const QString& name : files) {
             name.endsWith('/') ? rig.dir.makeFolder(name) : rig.dir.write(name, "[x]\r\n");
         }
-        rig.state.rebuildGamesListVisible = !files.contains("listfull.txt");
-        rig.state.categoryFile = categoryBox;
-        rig.state.nonArcadeMachineFile = messBox;
+        rig.state.setup.rebuildGamesListVisible = !files.contains("listfull.txt");
+        rig.state.setup.categoryFile = categoryBox;
+        rig.state.setup.nonArcadeMachineFile = messBox;
         rig.wizard.WizardStep(1);
         const auto expected = [&](const QString& name) {
             return name.isEmpty() || name.startsWith('/') ? name : rig.dir.file(name);
         };
-        QCOMPARE(rig.state.categoryFile, expected(category));
-        QCOMPARE(rig.state.nonArcadeMachineFile, expected(mess));
-        QCOMPARE(rig.state.rebuildGamesListVisible, files.contains("listfull.txt"));
+        QCOMPARE(rig.state.setup.categoryFile, expected(category));
+        QCOMPARE(rig.state.setup.nonArcadeMachineFile, expected(mess));
+        QCOMPARE(rig.state.setup.rebuildGamesListVisible, files.contains("listfull.txt"));
     }
 
     void leavingSetupWithInvalidFiles_data() {
@@ -279,14 +278,14 @@ private Q_SLOTS:
             }
             return kind == "missing" ? rig.dir.file(name) : QString();
         };
-        rig.state.mameExecutableFile = make(emulator, "mame");
-        rig.state.categoryFile = make(categories, "catver.ini");
-        rig.state.page = 1;
-        rig.state.pageTitle = "before";
+        rig.state.setup.mameExecutableFile = make(emulator, "mame");
+        rig.state.setup.categoryFile = make(categories, "catver.ini");
+        rig.state.wizard.page = 1;
+        rig.state.texts.pageTitle = "before";
         rig.wizard.WizardStep(1);
         QCOMPARE(rig.shown(), messages);
-        QCOMPARE(rig.state.page, 1);
-        QCOMPARE(rig.state.pageTitle, QString("before"));
+        QCOMPARE(rig.state.wizard.page, 1);
+        QCOMPARE(rig.state.texts.pageTitle, QString("before"));
         QCOMPARE(rig.calls, QStringList());
         QCOMPARE(rig.port.showStateCalls, 0);
     }
@@ -294,20 +293,20 @@ private Q_SLOTS:
     void leavingSetupStampsCategoriesAndShowsLoading() {
         Rig rig;
         rig.makeEveryStepValid();
-        rig.state.page = 1;
+        rig.state.wizard.page = 1;
         QString messageWhileReading;
         int repaintsBeforeReading = -1;
         rig.wizard.seams().ReadEmulatorIni = [&] {
             rig.calls.append("ReadEmulatorIni");
-            messageWhileReading = rig.state.messages;
+            messageWhileReading = rig.state.texts.messages;
             repaintsBeforeReading = rig.port.showStateCalls;
         };
         rig.wizard.WizardStep(1);
-        QCOMPARE(rig.stampedPath, rig.state.categoryFile);
-        QCOMPARE(rig.state.categoryFileStamp, QString("1700000000"));
+        QCOMPARE(rig.stampedPath, rig.state.setup.categoryFile);
+        QCOMPARE(rig.state.setup.categoryFileStamp, QString("1700000000"));
         QCOMPARE(messageWhileReading, QString("Loading MAME Settings..."));
         QCOMPARE(repaintsBeforeReading, 1);
-        QCOMPARE(rig.state.messages, QString());
+        QCOMPARE(rig.state.texts.messages, QString());
         QCOMPARE(rig.calls.mid(0, 3), kEmulatorRead);
     }
 
@@ -326,13 +325,13 @@ private Q_SLOTS:
         rig.makeEveryStepValid();
         rig.uiIniFound = true;
         rig.refuseRow = row;
-        rig.state.page = from;
-        rig.state.imageFoldersPanelShown = from == 2;
-        rig.state.pageTitle = "before";
+        rig.state.wizard.page = from;
+        rig.state.texts.imageFoldersPanelShown = from == 2;
+        rig.state.texts.pageTitle = "before";
         rig.wizard.WizardStep(1);
-        QCOMPARE(rig.state.page, from);
-        QCOMPARE(rig.state.pageTitle, QString("before"));
-        QCOMPARE(rig.state.imageFoldersPanelShown, from == 2);
+        QCOMPARE(rig.state.wizard.page, from);
+        QCOMPARE(rig.state.texts.pageTitle, QString("before"));
+        QCOMPARE(rig.state.texts.imageFoldersPanelShown, from == 2);
         QCOMPARE(rig.calls, (from == 1 ? kEmulatorRead : QStringList()) + imageChecks(row));
     }
 
@@ -345,34 +344,34 @@ private Q_SLOTS:
     void fileTypesNeedOneChecked() {
         QFETCH(int, checked);
         Rig rig;
-        rig.state.page = 3;
-        rig.state.fileTypeChecked.fill(false);
+        rig.state.wizard.page = 3;
+        rig.state.setup.fileTypeChecked.fill(false);
         if (checked >= 0) {
-            rig.state.fileTypeChecked[checked] = true;
+            rig.state.setup.fileTypeChecked[checked] = true;
         }
         rig.wizard.WizardStep(1);
         QCOMPARE(rig.shown(), checked < 0
                                   ? QStringList{"No Selection | No file types are selected! Select at "
                                                 "least one."}
                                   : QStringList());
-        QCOMPARE(rig.state.page, checked < 0 ? 3 : 4);
+        QCOMPARE(rig.state.wizard.page, checked < 0 ? 3 : 4);
     }
 
     void gamesListStepHoldsTheButtonsAndShowsBusy() {
         Rig rig;
-        rig.state.page = 4;
-        rig.state.gamesTab = 1;
-        rig.state.messages = "stale";
+        rig.state.wizard.page = 4;
+        rig.state.gamesPage.gamesTab = 1;
+        rig.state.texts.messages = "stale";
         QStringList during;
         const auto inside = [&](const char* name) {
             return [&, name] {
                 rig.calls.append(name);
                 during.append(QString("%1 back=%2 next=%3 busy=%4 panel=%5")
                                   .arg(name)
-                                  .arg(rig.state.backEnabled)
-                                  .arg(rig.state.nextEnabled)
+                                  .arg(rig.state.texts.backEnabled)
+                                  .arg(rig.state.texts.nextEnabled)
                                   .arg(rig.port.busyChanges == QList<bool>{true})
-                                  .arg(rig.state.searchWorkListPanelShown));
+                                  .arg(rig.state.texts.searchWorkListPanelShown));
                 return true;
             };
         };
@@ -383,11 +382,11 @@ private Q_SLOTS:
                                       "CreateGamesList back=0 next=0 busy=1 panel=1"}));
         QCOMPARE(rig.calls, (QStringList{"SwitchGamesTab(0)", "LoadCategories", "CreateGamesList",
                                          "DiscardCategoryMap", "FocusCategoryText"}));
-        QVERIFY(rig.state.backEnabled);
-        QVERIFY(rig.state.nextEnabled);
+        QVERIFY(rig.state.texts.backEnabled);
+        QVERIFY(rig.state.texts.nextEnabled);
         QCOMPARE(rig.port.busyChanges, (QList<bool>{true, false}));
-        QCOMPARE(rig.state.messages, QString());
-        QCOMPARE(rig.state.page, 5);
+        QCOMPARE(rig.state.texts.messages, QString());
+        QCOMPARE(rig.state.wizard.page, 5);
     }
 
     void moveDestination_data() {
@@ -411,24 +410,24 @@ private Q_SLOTS:
         QFETCH(QString, destination);
         QFETCH(QString, refusal);
         Rig rig;
-        rig.state.page = 4;
-        rig.state.pageTitle = "before";
-        rig.state.backEnabled = true;
+        rig.state.wizard.page = 4;
+        rig.state.texts.pageTitle = "before";
+        rig.state.texts.backEnabled = true;
         rig.wizard.selectOperation(operation);
-        rig.state.moveFilesToFolder = destination;
+        rig.state.setup.moveFilesToFolder = destination;
         rig.wizard.WizardStep(1);
         if (refusal.isEmpty()) {
             QCOMPARE(rig.shown(), QStringList());
-            QCOMPARE(rig.state.page, 5);
+            QCOMPARE(rig.state.wizard.page, 5);
             return;
         }
         QCOMPARE(rig.shown(), QStringList{"Action Type: Move Files | " + refusal});
-        QCOMPARE(rig.state.page, 4);
-        QCOMPARE(rig.state.pageTitle, QString("before"));
+        QCOMPARE(rig.state.wizard.page, 4);
+        QCOMPARE(rig.state.texts.pageTitle, QString("before"));
         QCOMPARE(rig.calls, QStringList());
         QVERIFY(rig.port.busyChanges.isEmpty());
-        QVERIFY(rig.state.backEnabled);
-        QVERIFY(rig.state.nextEnabled);
+        QVERIFY(rig.state.texts.backEnabled);
+        QVERIFY(rig.state.texts.nextEnabled);
     }
 
     void finishPage_data() {
@@ -450,30 +449,30 @@ private Q_SLOTS:
         Rig rig;
         rig.makeEveryStepValid();
         rig.wizard.selectOperation(operation);
-        rig.state.page = 5;
-        rig.state.searchWorkListPanelShown = true;
+        rig.state.wizard.page = 5;
+        rig.state.texts.searchWorkListPanelShown = true;
         rig.wizard.WizardStep(1);
-        QCOMPARE(rig.state.page, 6);
-        QCOMPARE(rig.state.nextCaption, QString("FINISH"));
-        QCOMPARE(rig.state.nextColor, kGreenRgb);
-        QCOMPARE(rig.state.finishWizardTitle, kFinishTitle.arg(upper));
-        QCOMPARE(rig.state.searchPatternsCaption, patterns);
-        QVERIFY(!rig.state.searchWorkListPanelShown);
+        QCOMPARE(rig.state.wizard.page, 6);
+        QCOMPARE(rig.state.texts.nextCaption, QString("FINISH"));
+        QCOMPARE(rig.state.texts.nextColor, kGreenRgb);
+        QCOMPARE(rig.state.texts.finishWizardTitle, kFinishTitle.arg(upper));
+        QCOMPARE(rig.state.texts.searchPatternsCaption, patterns);
+        QVERIFY(!rig.state.texts.searchWorkListPanelShown);
 
         rig.wizard.WizardStep(-1);
-        QCOMPARE(rig.state.page, 5);
-        QCOMPARE(rig.state.nextCaption, QString("NEXT"));
-        QCOMPARE(rig.state.nextColor, kNavyRgb);
-        QVERIFY(rig.state.searchWorkListPanelShown);
+        QCOMPARE(rig.state.wizard.page, 5);
+        QCOMPARE(rig.state.texts.nextCaption, QString("NEXT"));
+        QCOMPARE(rig.state.texts.nextColor, kNavyRgb);
+        QVERIFY(rig.state.texts.searchWorkListPanelShown);
 
         // The Work List is checked again on each NEXT.
-        rig.state.WorkList.clear();
+        rig.state.gamesPage.WorkList.clear();
         rig.wizard.WizardStep(1);
         QCOMPARE(rig.shown(),
                  QStringList{"No Games Selected | No games were added to the work list. Add at least one."});
-        QCOMPARE(rig.state.page, 5);
-        QCOMPARE(rig.state.nextCaption, QString("NEXT"));
-        QVERIFY(rig.state.searchWorkListPanelShown);
+        QCOMPARE(rig.state.wizard.page, 5);
+        QCOMPARE(rig.state.texts.nextCaption, QString("NEXT"));
+        QVERIFY(rig.state.texts.searchWorkListPanelShown);
         QCOMPARE(rig.calls.count("BuildSearchFolders"), 1);
     }
 
@@ -491,17 +490,17 @@ private Q_SLOTS:
         QFETCH(int, page);
         QFETCH(int, operation);
         QFETCH(QString, title);
-        QCOMPARE(PageTitle(page, operation), title);
+        QCOMPARE(PageTitle(page, OperationMode(operation)), title);
         Rig rig;
         rig.wizard.selectOperation(operation);
         rig.wizard.SetPageTitle(page);
-        QCOMPARE(rig.state.pageTitle, title);
+        QCOMPARE(rig.state.texts.pageTitle, title);
     }
 
     void actionNames() {
         QStringList names;
         for (int operation = 0; operation < kOperationCount; ++operation) {
-            names.append(ActionName(operation));
+            names.append(ActionName(OperationMode(operation)));
         }
         QCOMPARE(names, (QStringList{"Delete Files", "Rename Files", "Restore Files ", "Delete Renamed Files",
                                      "Move Files"}));
@@ -516,7 +515,7 @@ private Q_SLOTS:
     // A step button or a close request handled while the games list loads must wait for it.
     void stepAndCloseDuringALongStep() {
         Rig rig;
-        rig.state.page = 4;
+        rig.state.wizard.page = 4;
         bool closedAtOnce = true;
         bool closeAfterwards = false;
         rig.wizard.seams().CreateGamesList = [&] {
@@ -533,10 +532,9 @@ private Q_SLOTS:
         rig.wizard.WizardStep(1);
         QVERIFY(!closedAtOnce);
         QVERIFY(closeAfterwards);
-        QCOMPARE(rig.state.page, 5);
-        QCOMPARE(rig.calls,
-                 (QStringList{"LoadCategories", "CreateGamesList", "DiscardCategoryMap", "FocusCategoryText",
-                              "CloseWindow", "SaveImageFolders", "SaveColumnLayout"}));
+        QCOMPARE(rig.state.wizard.page, 5);
+        QCOMPARE(rig.calls, (QStringList{"LoadCategories", "CreateGamesList", "DiscardCategoryMap",
+                                         "FocusCategoryText", "CloseWindow", "SaveColumnLayout"}));
         QVERIFY(QFile::exists(rig.dir.file("Kestrum.ini")));
     }
 
@@ -545,9 +543,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("layout");
         QTest::addColumn<bool>("aborting");
         QTest::addColumn<QStringList>("calls");  // empty: nothing saved, no Kestrum.ini
-        const QStringList withSplitter = {"SaveImageFolders", "SaveSplitterPosition", "SaveColumnLayout"};
+        const QStringList withSplitter = {"SaveSplitterPosition", "SaveColumnLayout"};
         QTest::newRow("welcome page") << 0 << 2 << false << QStringList();
-        QTest::newRow("tabs") << 3 << 1 << false << QStringList{"SaveImageFolders", "SaveColumnLayout"};
+        QTest::newRow("tabs") << 3 << 1 << false << QStringList{"SaveColumnLayout"};
         QTest::newRow("side by side") << 5 << 2 << false << withSplitter;
         QTest::newRow("top and bottom") << 1 << 3 << false << withSplitter;
         QTest::newRow("aborting") << 3 << 2 << true << QStringList();
@@ -558,15 +556,15 @@ private Q_SLOTS:
         QFETCH(bool, aborting);
         QFETCH(QStringList, calls);
         Rig rig;
-        rig.state.page = page;
-        rig.state.layout = layout;
-        rig.state.Aborting = aborting;
+        rig.state.wizard.page = page;
+        rig.state.gamesPage.layout = layout;
+        rig.state.wizard.Aborting = aborting;
         bool settingsWrittenFirst = false;
         QString messageWhileSaving;
-        rig.wizard.seams().SaveImageFolders = [&] {
-            rig.calls.append("SaveImageFolders");
+        rig.wizard.seams().SaveColumnLayout = [&] {
+            rig.calls.append("SaveColumnLayout");
             settingsWrittenFirst = QFile::exists(rig.dir.file("Kestrum.ini"));
-            messageWhileSaving = rig.state.messages;
+            messageWhileSaving = rig.state.texts.messages;
         };
         QVERIFY(rig.wizard.closeRequested());
         QCOMPARE(rig.calls, calls);
@@ -597,16 +595,16 @@ private Q_SLOTS:
         QFETCH(bool, pending);
         QFETCH(QStringList, calls);
         Rig rig;
-        rig.state.layout = from;
-        rig.state.FirstActivationPending = pending;
+        rig.state.gamesPage.layout = from;
+        rig.state.wizard.FirstActivationPending = pending;
         int layoutApplied = 0;
         rig.wizard.seams().ApplyWindowLayout = [&] {
             rig.calls.append("ApplyWindowLayout");
-            layoutApplied = rig.state.layout;
+            layoutApplied = rig.state.gamesPage.layout;
         };
         rig.wizard.chooseLayout(to);
         QCOMPARE(rig.calls, calls);
-        QCOMPARE(rig.state.layout, to);
+        QCOMPARE(rig.state.gamesPage.layout, to);
         QCOMPARE(layoutApplied, calls.contains("ApplyWindowLayout") ? to : 0);
     }
 

@@ -15,15 +15,15 @@
 struct EmulatorFixture {
     explicit EmulatorFixture(const QString& relativeExe = QStringLiteral("emulator/mame"))
         : emulator(program, relativeExe) {
-        state.ProgramFolder = program.path();
-        state.mameExecutableFile = emulator.path();
-        state.emulatorIniFallbackFolders = {program.makeFolder(QStringLiteral("fallback-home")),
-                                            program.makeFolder(QStringLiteral("fallback-etc"))};
+        state.setup.ProgramFolder = program.path();
+        state.setup.mameExecutableFile = emulator.path();
+        state.emulator.iniFallbackFolders = {program.makeFolder(QStringLiteral("fallback-home")),
+                                             program.makeFolder(QStringLiteral("fallback-etc"))};
     }
 
     QString emulatorFolder() const { return emulator.folder(); }
-    QString homeFallback() const { return state.emulatorIniFallbackFolders[0]; }
-    QString etcFallback() const { return state.emulatorIniFallbackFolders[1]; }
+    QString homeFallback() const { return state.emulator.iniFallbackFolders[0]; }
+    QString etcFallback() const { return state.emulator.iniFallbackFolders[1]; }
     // "@x" is the emulator folder + "x", "H:x" and "S:x" the fallback folders + "x"; others stay.
     QString place(const QString& text) const {
         if (text.startsWith(u'@')) {

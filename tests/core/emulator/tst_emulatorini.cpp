@@ -13,13 +13,13 @@ const QString kCreateQuestion = QStringLiteral(
 
 // Folders that no ini line has set yet: a read must change only what its lines name.
 void presetFolders(AppState& state) {
-    EmulatorFolders& folders = state.emulatorFolders;
+    EmulatorFolders& folders = state.emulator.folders;
     folders.RomFolders = {QStringLiteral("/old/roms/")};
     folders.IniFolder = QStringLiteral("/old/ini/");
     folders.CfgFolder = QStringLiteral("/old/cfg/");
     folders.NvramFolder = QStringLiteral("/old/nvram/");
     folders.ImageFolders[1] = QStringLiteral("/old/snap/");
-    state.imageFolderBoxes[1] = QStringLiteral("/old/snap/");
+    state.setup.imageFolderBoxes[1] = QStringLiteral("/old/snap/");
 }
 
 }  // namespace
@@ -37,10 +37,10 @@ private Q_SLOTS:
             f.write(candidate, "rompath roms\n");
         }
         for (const QString& candidate : order) {
-            QCOMPARE(FindEmulatorIni(f.state), f.place(candidate));
+            QCOMPARE(FindEmulatorIni(f.state.emulator, f.state.setup), f.place(candidate));
             QVERIFY(QFile::remove(f.place(candidate)));
         }
-        QCOMPARE(FindEmulatorIni(f.state), QString());
+        QCOMPARE(FindEmulatorIni(f.state.emulator, f.state.setup), QString());
     }
 
     void nameMatching_data() {
@@ -70,7 +70,7 @@ private Q_SLOTS:
         for (const QString& file : files) {
             f.write(file, "rompath roms\n");
         }
-        QCOMPARE(FindEmulatorIni(f.state), f.place(found));
+        QCOMPARE(FindEmulatorIni(f.state.emulator, f.state.setup), f.place(found));
     }
 
     // Expected folders: ini, cfg, nvram and snapshots; "=" is the folder as it was before the read.
@@ -111,9 +111,9 @@ private Q_SLOTS:
         const ScopedEnv home("HOME", "/home/tester");
         EmulatorFixture f;
         presetFolders(f.state);
-        const QStringList before = {f.state.emulatorFolders.IniFolder, f.state.emulatorFolders.CfgFolder,
-                                    f.state.emulatorFolders.NvramFolder,
-                                    f.state.emulatorFolders.ImageFolders[1]};
+        const QStringList before = {f.state.emulator.folders.IniFolder, f.state.emulator.folders.CfgFolder,
+                                    f.state.emulator.folders.NvramFolder,
+                                    f.state.emulator.folders.ImageFolders[1]};
         QStringList expected = f.place(folders);
         for (int i = 0; i < expected.size(); ++i) {
             if (expected[i] == u'=') {
@@ -122,13 +122,13 @@ private Q_SLOTS:
         }
         f.write(QStringLiteral("@mame.ini"), ini);
 
-        ReadEmulatorIni(f.state, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
         QCOMPARE(f.port.messages.size(), 0);
-        const EmulatorFolders& read = f.state.emulatorFolders;
+        const EmulatorFolders& read = f.state.emulator.folders;
         QCOMPARE(read.RomFolders, f.place(roms));
         QCOMPARE((QStringList{read.IniFolder, read.CfgFolder, read.NvramFolder, read.ImageFolders[1]}),
                  expected);
-        QCOMPARE(f.state.imageFolderBoxes[1], expected[3]);
+        QCOMPARE(f.state.setup.imageFolderBoxes[1], expected[3]);
         QVERIFY(f.emulator.calls().isEmpty());
     }
 
@@ -136,40 +136,40 @@ private Q_SLOTS:
         EmulatorFixture f;
         presetFolders(f.state);
         const QString ini = f.write(QStringLiteral("@ini/mame.ini"), "cfg_directory /c\nROMPATH /a\n");
-        ReadEmulatorIni(f.state, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
         QCOMPARE(f.port.messages.size(), 1);
         QCOMPARE(f.port.messages[0].kind, QStringLiteral("message"));
         QCOMPARE(f.port.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(f.port.messages[0].text,
                  QStringLiteral("ROMs path could not be read from \"") + ini + "\".");
         QCOMPARE(f.port.messages[0].icon, MessageIcon::Error);
-        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{QStringLiteral("/old/roms/")});
-        QCOMPARE(f.state.emulatorFolders.CfgFolder, QStringLiteral("/c/"));
+        QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{QStringLiteral("/old/roms/")});
+        QCOMPARE(f.state.emulator.folders.CfgFolder, QStringLiteral("/c/"));
     }
 
     void missingLineKeepsFolderAcrossReads() {
         EmulatorFixture f;
         f.write(QStringLiteral("@mame.ini"), "rompath roms\n");
-        ReadEmulatorIni(f.state, f.port);
-        QCOMPARE(f.state.emulatorFolders.CfgFolder, QString());
-        QCOMPARE(f.state.emulatorFolders.ImageFolders[1], QString());
-        QCOMPARE(f.state.imageFolderBoxes[1], QString());
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        QCOMPARE(f.state.emulator.folders.CfgFolder, QString());
+        QCOMPARE(f.state.emulator.folders.ImageFolders[1], QString());
+        QCOMPARE(f.state.setup.imageFolderBoxes[1], QString());
 
         f.write(QStringLiteral("@mame.ini"), "rompath /r1\ncfg_directory /c1\n");
-        ReadEmulatorIni(f.state, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
         f.write(QStringLiteral("@mame.ini"), "rompath /r2\n");
-        ReadEmulatorIni(f.state, f.port);
-        QCOMPARE(f.state.emulatorFolders.CfgFolder, QStringLiteral("/c1/"));
-        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{QStringLiteral("/r2/")});
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        QCOMPARE(f.state.emulator.folders.CfgFolder, QStringLiteral("/c1/"));
+        QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{QStringLiteral("/r2/")});
         QVERIFY(f.port.messages.isEmpty());
     }
 
     void readsFallbackIniRelativeToEmulator() {
         EmulatorFixture f;
         f.write(QStringLiteral("S:mame.ini"), "rompath roms\n");
-        ReadEmulatorIni(f.state, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
         QVERIFY(f.port.messages.isEmpty());
-        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{f.place(QStringLiteral("@roms/"))});
+        QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{f.place(QStringLiteral("@roms/"))});
     }
 
     void noEmulatorChangesNothing_data() {
@@ -181,11 +181,11 @@ private Q_SLOTS:
         QFETCH(QString, exe);
         EmulatorFixture f;
         f.write(QStringLiteral("@mame.ini"), "rompath /new\n");
-        f.state.mameExecutableFile = f.place(exe);
+        f.state.setup.mameExecutableFile = f.place(exe);
         presetFolders(f.state);
-        ReadEmulatorIni(f.state, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
         QVERIFY(f.port.messages.isEmpty());
-        QCOMPARE(f.state.emulatorFolders.RomFolders, QStringList{QStringLiteral("/old/roms/")});
+        QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{QStringLiteral("/old/roms/")});
         QVERIFY(f.emulator.calls().isEmpty());
     }
 
@@ -216,7 +216,7 @@ private Q_SLOTS:
         }
         QDir::setCurrent(elsewhere.path());
 
-        ReadEmulatorIni(f.state, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
         QCOMPARE(f.port.messages.size(), questions);
         for (const FakeDialogPort::Message& message : f.port.messages) {
             QCOMPARE(message.kind, QStringLiteral("question"));
@@ -227,8 +227,8 @@ private Q_SLOTS:
         const bool ran = answers.first();
         QCOMPARE(f.emulator.calls(), ran ? QStringList{QStringLiteral("-createconfig")} : QStringList{});
         QCOMPARE(QFile::exists(f.place(QStringLiteral("@mame.ini"))), ran && emulatorCreatesIni);
-        QCOMPARE(f.state.emulatorFolders.RomFolders, roms);
-        QCOMPARE(f.state.emulatorFolders.CfgFolder, QStringLiteral("/old/cfg/"));
+        QCOMPARE(f.state.emulator.folders.RomFolders, roms);
+        QCOMPARE(f.state.emulator.folders.CfgFolder, QStringLiteral("/old/cfg/"));
         if (ran) {
             QCOMPARE(CurrentFolder(), f.program.path());
         }

@@ -67,10 +67,10 @@ private Q_SLOTS:
         QFETCH(QStringList, folders);
         const ScopedEnv home("HOME", "/home/tester");
         AppState state;
-        state.mameExecutableFile = QStringLiteral("/emu/mame");
-        state.emulatorFolders.RomFolders = {QStringLiteral("/old/")};
-        SplitRomPath(state, rompath);
-        QCOMPARE(state.emulatorFolders.RomFolders, folders);
+        state.setup.mameExecutableFile = QStringLiteral("/emu/mame");
+        state.emulator.folders.RomFolders = {QStringLiteral("/old/")};
+        SplitRomPath(state.emulator, state.setup, rompath);
+        QCOMPARE(state.emulator.folders.RomFolders, folders);
     }
 
     void findInRomFolders() {

@@ -1,5 +1,6 @@
 #include "EmulatorFixture.h"
 #include "TestMain.h"
+#include "app/Settings.h"
 #include "emulator/EmulatorIni.h"
 
 #include <QFile>
@@ -20,8 +21,8 @@ const QStringList kDefaults = {"titles", "snap",   "marquees",   "flyers", "cabi
 
 void presetBoxes(AppState& state) {
     for (int row = 0; row < kImageCategoryCount; ++row) {
-        state.imageFolderBoxes[row] = QStringLiteral("old%1").arg(row);
-        state.emulatorFolders.ImageFolders[row] = QStringLiteral("/old/%1/").arg(row);
+        state.setup.imageFolderBoxes[row] = QStringLiteral("old%1").arg(row);
+        state.emulator.folders.ImageFolders[row] = QStringLiteral("/old/%1/").arg(row);
     }
 }
 
@@ -70,9 +71,9 @@ private Q_SLOTS:
         EmulatorFixture f;
         presetBoxes(f.state);
         f.write(QStringLiteral("@ui.ini"), ui);
-        QVERIFY(ReadUiIni(f.state));
-        QCOMPARE(f.state.imageFolderBoxes[row], box);
-        QCOMPARE(f.state.emulatorFolders.ImageFolders[row], f.place(folder));
+        QVERIFY(ReadUiIni(f.state.emulator, f.state.setup));
+        QCOMPARE(f.state.setup.imageFolderBoxes[row], box);
+        QCOMPARE(f.state.emulator.folders.ImageFolders[row], f.place(folder));
     }
 
     void readUiIniLocation_data() {
@@ -95,13 +96,13 @@ private Q_SLOTS:
             // Each file names itself as the titles folder.
             f.write(file, "titles_directory " + f.place(file).toUtf8() + "\n");
         }
-        QCOMPARE(ReadUiIni(f.state), !title.isEmpty());
+        QCOMPARE(ReadUiIni(f.state.emulator, f.state.setup), !title.isEmpty());
         if (title.isEmpty()) {
-            QCOMPARE(f.state.imageFolderBoxes[0], QStringLiteral("old0"));
-            QCOMPARE(f.state.emulatorFolders.ImageFolders[0], QStringLiteral("/old/0/"));
+            QCOMPARE(f.state.setup.imageFolderBoxes[0], QStringLiteral("old0"));
+            QCOMPARE(f.state.emulator.folders.ImageFolders[0], QStringLiteral("/old/0/"));
         } else {
-            QCOMPARE(f.state.imageFolderBoxes[0], f.place(title));
-            QCOMPARE(f.state.emulatorFolders.ImageFolders[0], f.place(title) + u'/');
+            QCOMPARE(f.state.setup.imageFolderBoxes[0], f.place(title));
+            QCOMPARE(f.state.emulator.folders.ImageFolders[0], f.place(title) + u'/');
         }
     }
 
@@ -119,38 +120,42 @@ private Q_SLOTS:
         QFETCH(QByteArray, settings);
         EmulatorFixture f;
         presetBoxes(f.state);
-        f.state.imageFolderBoxes[1] = QStringLiteral("/from/mame.ini/snap/");
-        const auto before = f.state.emulatorFolders.ImageFolders;
+        f.state.setup.imageFolderBoxes[1] = QStringLiteral("/from/mame.ini/snap/");
+        const auto before = f.state.emulator.folders.ImageFolders;
         if (!settings.isNull()) {
             f.program.write(QStringLiteral("Kestrum.ini"), settings);
         }
-        LoadImageFolders(f.state);
+        LoadImageFolders(f.state.emulator, f.state.setup);
         for (int row = 0; row < kImageCategoryCount; ++row) {
             if (settings.isNull()) {
-                QCOMPARE(f.state.imageFolderBoxes[row],
+                QCOMPARE(f.state.setup.imageFolderBoxes[row],
                          row == 1 ? "/from/mame.ini/snap/" : "old" + QString::number(row));
-                QCOMPARE(f.state.emulatorFolders.ImageFolders[row], before[row]);
+                QCOMPARE(f.state.emulator.folders.ImageFolders[row], before[row]);
                 continue;
             }
             const bool withImages = settings.contains("[Images]");
             const QString expected = withImages && row == 0    ? QStringLiteral("/t")
                                      : withImages && row == 16 ? QStringLiteral("sel")
                                                                : kDefaults[row];
-            QCOMPARE(f.state.imageFolderBoxes[row], expected);
-            QCOMPARE(f.state.emulatorFolders.ImageFolders[row],
+            QCOMPARE(f.state.setup.imageFolderBoxes[row], expected);
+            QCOMPARE(f.state.emulator.folders.ImageFolders[row],
                      (expected.startsWith(u'/') ? expected : f.emulatorFolder() + expected) + u'/');
         }
     }
 
-    void saveAppendsImagesSection() {
+    // The settings file carries the images page's folders last, empty boxes as their defaults.
+    void settingsEndWithTheImagesSection() {
         EmulatorFixture f;
-        const QByteArray settings("[Settings]\r\nMAMEExecutableFile=/usr/games/mame\r\n");
-        f.program.write(QStringLiteral("Kestrum.ini"), settings);
-        f.state.imageFolderBoxes[0] = QStringLiteral("/t");
-        f.state.imageFolderBoxes[8] = QStringLiteral("/art \u00e9");  // written as UTF-8
-        QVERIFY(SaveImageFolders(f.state));
+        f.state.emulator.ImageFoldersFromUiIni = true;
+        QVERIFY(SaveSettings(f.state));
+        const QByteArray withoutImages = f.program.read(QStringLiteral("Kestrum.ini"));
+        QVERIFY(!withoutImages.contains("[Images]"));
 
-        QByteArray expected = settings + "[Images]\r\n";
+        f.state.emulator.ImageFoldersFromUiIni = false;
+        f.state.setup.imageFolderBoxes[0] = QStringLiteral("/t");
+        f.state.setup.imageFolderBoxes[8] = QStringLiteral("/art \u00e9");  // written as UTF-8
+        QVERIFY(SaveSettings(f.state));
+        QByteArray expected = withoutImages + "[Images]\r\n";
         for (int row = 0; row < kImageCategoryCount; ++row) {
             const QString value = row == 0   ? QStringLiteral("/t")
                                   : row == 8 ? QStringLiteral("/art \u00e9")
@@ -158,24 +163,13 @@ private Q_SLOTS:
             expected += kKeys[row].toLatin1() + '=' + value.toUtf8() + "\r\n";
         }
         QCOMPARE(f.program.read(QStringLiteral("Kestrum.ini")), expected);
-        QCOMPARE(f.state.imageFolderBoxes[1], QStringLiteral("snap"));
 
         // What was saved comes back.
-        const auto saved = f.state.imageFolderBoxes;
-        f.state.imageFolderBoxes = {};
-        LoadImageFolders(f.state);
-        QCOMPARE(f.state.imageFolderBoxes, saved);
-    }
-
-    void saveDoesNothingWhenFoldersCameFromUiIni() {
-        EmulatorFixture f;
-        const QByteArray settings("[Settings]\r\nA=1\r\n");
-        f.program.write(QStringLiteral("Kestrum.ini"), settings);
-        f.state.ImageFoldersFromUiIni = true;
-        f.state.imageFolderBoxes[0] = QStringLiteral("/t");
-        QVERIFY(SaveImageFolders(f.state));
-        QCOMPARE(f.program.read(QStringLiteral("Kestrum.ini")), settings);
-        QCOMPARE(f.state.imageFolderBoxes[1], QString());
+        f.state.setup.imageFolderBoxes = {};
+        LoadImageFolders(f.state.emulator, f.state.setup);
+        QCOMPARE(f.state.setup.imageFolderBoxes[0], QStringLiteral("/t"));
+        QCOMPARE(f.state.setup.imageFolderBoxes[1], QStringLiteral("snap"));
+        QCOMPARE(f.state.setup.imageFolderBoxes[8], QStringLiteral("/art \u00e9"));
     }
 
     void checkImageFolderEdit_data() {
@@ -201,8 +195,8 @@ private Q_SLOTS:
         QFETCH(QString, refusedAs);
         AppState state;
         FakeDialogPort port;
-        state.imageFolderBoxes[row] = box;
-        QCOMPARE(CheckImageFolderEdit(state, port, row), refusedAs.isEmpty());
+        state.setup.imageFolderBoxes[row] = box;
+        QCOMPARE(CheckImageFolderEdit(state.setup, port, row), refusedAs.isEmpty());
         if (refusedAs.isEmpty()) {
             QVERIFY(port.messages.isEmpty());
         } else {

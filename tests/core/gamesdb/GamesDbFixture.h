@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeDialogPort.h"
+#include "FakeGamesDbEvents.h"
 #include "FakeWindows.h"
 #include "TempProgramFolder.h"
 #include "app/AppState.h"
@@ -15,14 +16,15 @@
 
 // A private program folder with the state, dialog port and wait window the games database works on.
 struct GamesFixture {
-    GamesFixture() { state.ProgramFolder = program.path(); }
+    GamesFixture() { state.setup.ProgramFolder = program.path(); }
     QString listPath() const { return program.file(QStringLiteral("listfull.txt")); }
 
     TempProgramFolder program;
     AppState state;
     FakeDialogPort port;
     FakeWaitWindow wait;
-    GamesContext context{state, port, wait};
+    FakeGamesDbEvents events;
+    GamesContext context{state.games, state.setup, state.emulator, port, wait, events};
 };
 
 // The stored fields of a record in one text: name|header|title|year|manufacturer|driver|cloneof|

@@ -2,6 +2,7 @@
 #include "TestMain.h"
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListFile.h"
+#include "search/GamesPageState.h"
 
 #include <QTest>
 
@@ -122,35 +123,26 @@ private Q_SLOTS:
         GamesFixture f;
         f.program.write("empty.ini", "");
         f.program.makeFolder("folder.ini");
-        f.state.categoryFile = file.isEmpty() ? QString() : f.program.file(file);
-        f.state.messages = QStringLiteral("Ready");
-        f.state.CategoriesList = QStringList{QStringLiteral("Old")};
-        f.state.categoriesTotalText = QStringLiteral("1 categories in list");
-        f.state.selectedCategoryRow = 0;
-        QVERIFY(!LoadCategories(f.state, f.port));
-        QCOMPARE(f.state.messages, QStringLiteral("Ready"));
-        QCOMPARE(f.state.CategoriesList, QStringList{QStringLiteral("Old")});
-        QCOMPARE(f.state.categoriesTotalText, QStringLiteral("1 categories in list"));
-        QCOMPARE(f.state.selectedCategoryRow, 0);
-        QVERIFY(!f.state.categoryMap);
-        QCOMPARE(f.port.showStateCalls, 0);
+        f.state.setup.categoryFile = file.isEmpty() ? QString() : f.program.file(file);
+        f.state.games.CategoriesList = QStringList{QStringLiteral("Old")};
+        QVERIFY(!LoadCategories(f.state.games, f.state.setup, f.events));
+        QCOMPARE(f.state.games.CategoriesList, QStringList{QStringLiteral("Old")});
+        QVERIFY(!f.state.games.categoryMap);
+        QVERIFY(f.events.events.isEmpty());
     }
 
     void loadFillsListAndTotal() {
         GamesFixture f;
-        f.state.categoryFile =
+        f.state.setup.categoryFile =
             f.program.write("catver.ini", "[Category]\na=Maze\nb=Shooter\nc=maze\n[VerAdded]\na=1\n");
-        f.state.categoryFileStamp = ListStamp(f.state.categoryFile);
-        f.state.messages = QStringLiteral("Ready");
-        QVERIFY(LoadCategories(f.state, f.port));
-        QVERIFY(f.port.showStateCalls >= 1);  // the "Loading Categories List..." text was shown
-        QVERIFY(f.state.messages.isEmpty());
-        QCOMPARE(f.state.CategoriesList, (QStringList{QStringLiteral("Maze"), QStringLiteral("Shooter")}));
-        QCOMPARE(f.state.categoriesTotalText, QStringLiteral("2 categories in list"));
-        QCOMPARE(f.state.categoriesListStamp, f.state.categoryFileStamp);
-        QCOMPARE(f.state.selectedCategoryRow, -1);
-        QVERIFY(f.state.categoryMap);
-        QCOMPARE(f.state.categoryMap->lookup("C"), QByteArray("maze"));
+        f.state.setup.categoryFileStamp = ListStamp(f.state.setup.categoryFile);
+        QVERIFY(LoadCategories(f.state.games, f.state.setup, f.events));
+        QCOMPARE(f.events.events, (QStringList{"categories started", "categories ended"}));
+        QCOMPARE(f.state.games.CategoriesList,
+                 (QStringList{QStringLiteral("Maze"), QStringLiteral("Shooter")}));
+        QCOMPARE(f.state.games.categoriesListStamp, f.state.setup.categoryFileStamp);
+        QVERIFY(f.state.games.categoryMap);
+        QCOMPARE(f.state.games.categoryMap->lookup("C"), QByteArray("maze"));
     }
 
     // The list is refilled only when the recorded stamp changed; the map is always read anew.
@@ -180,47 +172,46 @@ private Q_SLOTS:
         QFETCH(QStringList, rows);
         QFETCH(int, selectedAfter);
         GamesFixture f;
-        f.state.categoryFile =
+        f.state.setup.categoryFile =
             f.program.write("catver.ini", "[Category]\na=Alpha\nb=Beta\nc=Gamma\n[VerAdded]\na=1\n");
-        f.state.categoryFileStamp = secondStamp.isEmpty() ? QString() : QStringLiteral("S1");
-        QVERIFY(LoadCategories(f.state, f.port));
-        QCOMPARE(f.state.CategoriesList.size(), 3);
-        f.state.selectedCategoryRow = selected;
+        f.state.setup.categoryFileStamp = secondStamp.isEmpty() ? QString() : QStringLiteral("S1");
+        QVERIFY(LoadCategories(f.state.games, f.state.setup, f.events));
+        QCOMPARE(f.state.games.CategoriesList.size(), 3);
         f.program.write("catver.ini", secondFile);
-        f.state.categoryFileStamp = secondStamp;
-        QVERIFY(LoadCategories(f.state, f.port));
-        QCOMPARE(f.state.CategoriesList, rows);
-        QCOMPARE(f.state.selectedCategoryRow, selectedAfter);
-        QCOMPARE(f.state.categoriesTotalText, QStringLiteral("%1 categories in list").arg(rows.size()));
-        QCOMPARE(f.state.categoryMap->lookup("b"), QByteArray(secondFile.contains("b=Two") ? "Two" : "B1"));
+        f.state.setup.categoryFileStamp = secondStamp;
+        QVERIFY(LoadCategories(f.state.games, f.state.setup, f.events));
+        QCOMPARE(f.state.games.CategoriesList, rows);
+        // The games page keeps its chosen row where the new list still has it.
+        QCOMPARE(CategoryRowAfterReload(selected, f.state.games.CategoriesList.size()), selectedAfter);
+        QCOMPARE(f.state.games.categoryMap->lookup("b"),
+                 QByteArray(secondFile.contains("b=Two") ? "Two" : "B1"));
     }
 
     void emptyListIsRefilledWithTheSameStamp() {
         GamesFixture f;
-        f.state.categoryFile = f.program.write("c.ini", "[Maze]\npacman\n");
-        f.state.categoryFileStamp = f.state.categoriesListStamp = QStringLiteral("S1");
-        QVERIFY(LoadCategories(f.state, f.port));
-        QCOMPARE(f.state.CategoriesList, QStringList{QStringLiteral("Maze")});
+        f.state.setup.categoryFile = f.program.write("c.ini", "[Maze]\npacman\n");
+        f.state.setup.categoryFileStamp = f.state.games.categoriesListStamp = QStringLiteral("S1");
+        QVERIFY(LoadCategories(f.state.games, f.state.setup, f.events));
+        QCOMPARE(f.state.games.CategoriesList, QStringList{QStringLiteral("Maze")});
     }
 
     void readsTheRealCategoryFile() {
         GamesFixture f;
         const QString copy = f.program.file("catver.ini");
         QVERIFY(QFile::copy(QStringLiteral(KESTRUM_SHARED_DATA "/catver.ini"), copy));
-        f.state.categoryFile = copy;
-        f.state.categoryFileStamp = ListStamp(copy);
-        QVERIFY(LoadCategories(f.state, f.port));
-        const CategoryMap& map = *f.state.categoryMap;
+        f.state.setup.categoryFile = copy;
+        f.state.setup.categoryFileStamp = ListStamp(copy);
+        QVERIFY(LoadCategories(f.state.games, f.state.setup, f.events));
+        const CategoryMap& map = *f.state.games.categoryMap;
         QCOMPARE(map.size(), 40594);
         QCOMPARE(map.lookup("pacman"), QByteArray("Maze / Collect"));
         QCOMPARE(map.lookup("SF2"), QByteArray("Fighter / Versus"));
         QCOMPARE(map.lookup("zzyzzyxx2"), QByteArray("Maze / Escape"));
         QCOMPARE(map.lookup("RootFolderIcon mame"), QByteArray());
-        QCOMPARE(f.state.CategoriesList.size(), 364);
-        QCOMPARE(f.state.CategoriesList.first(), QStringLiteral("Ball & Paddle / Breakout"));
-        QCOMPARE(f.state.CategoriesList[1], QStringLiteral("Ball & Paddle / Breakout * Mature *"));
-        QCOMPARE(f.state.CategoriesList.last(), QStringLiteral("Whac-A-Mole / Shooter"));
-        QCOMPARE(f.state.categoriesTotalText, QStringLiteral("364 categories in list"));
+        QCOMPARE(f.state.games.CategoriesList.size(), 364);
+        QCOMPARE(f.state.games.CategoriesList.first(), QStringLiteral("Ball & Paddle / Breakout"));
+        QCOMPARE(f.state.games.CategoriesList[1], QStringLiteral("Ball & Paddle / Breakout * Mature *"));
+        QCOMPARE(f.state.games.CategoriesList.last(), QStringLiteral("Whac-A-Mole / Shooter"));
     }
 
     void nonArcadeLinesMatchWhole_data() {

@@ -22,10 +22,10 @@ TGameInfo marker() {
 // The stand-in emulator answering from the committed fixtures, a table already holding one row.
 struct BuildFixture : GamesFixture {
     BuildFixture() : emulator(program) {
-        state.mameExecutableFile = emulator.path();
-        state.scanGameFilesQuickScan = false;
-        state.LoadedWithQuickScan = false;
-        state.FullGamesList = {marker()};
+        state.setup.mameExecutableFile = emulator.path();
+        state.setup.scanGameFilesQuickScan = false;
+        state.games.LoadedWithQuickScan = false;
+        state.games.FullGamesList = {marker()};
         emulator.set("LISTXML", TestDataPath("emulator/listxml.xml"));
         emulator.set("LISTINFO", TestDataPath("emulator/listinfo.txt"));
         emulator.set("LISTDETAILS", TestDataPath("emulator/listdetails.txt"));
@@ -33,7 +33,7 @@ struct BuildFixture : GamesFixture {
     void writeList(const QByteArray& stamp) const {
         program.write("listfull.txt", stamp + "\r\nMAME v0.251 (old)\r\nonly=0000<title>Only/>\r\n");
     }
-    void writeCurrentList() const { writeList(ListStamp(state.mameExecutableFile).toLatin1()); }
+    void writeCurrentList() const { writeList(ListStamp(state.setup.mameExecutableFile).toLatin1()); }
     QString notFound(const QString& name) const {
         return QStringLiteral("    File \"") + program.path() + name +
                QStringLiteral("\" not found, it's empty or could not be read.") + kRetry;
@@ -64,12 +64,12 @@ private Q_SLOTS:
         BuildFixture f;
         f.program.write("empty", "");
         f.writeList("1");
-        f.state.mameExecutableFile = emulator.isEmpty() ? QString() : f.program.file(emulator);
-        f.state.rebuildGamesListVisible = f.state.rebuildGamesListChecked = true;
+        f.state.setup.mameExecutableFile = emulator.isEmpty() ? QString() : f.program.file(emulator);
+        f.state.setup.rebuildGamesListVisible = f.state.setup.rebuildGamesListChecked = true;
         QVERIFY(!CreateGamesList(f.context));
         QVERIFY(f.emulator.calls().isEmpty());
         QVERIFY(QFile::exists(f.listPath()));
-        QCOMPARE(NamesOf(f.state.FullGamesList), QStringList{"marker"});
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{"marker"});
         QCOMPARE(f.wait.shows, 0);
     }
 
@@ -90,14 +90,14 @@ private Q_SLOTS:
         BuildFixture f;
         f.writeCurrentList();
         if (emptyTable) {
-            f.state.FullGamesList.clear();
+            f.state.games.FullGamesList.clear();
         }
-        f.state.LoadedWithQuickScan = loadedWithQuickScan;
+        f.state.games.LoadedWithQuickScan = loadedWithQuickScan;
         QVERIFY(CreateGamesList(f.context));
         QVERIFY(f.emulator.calls().isEmpty());
-        QCOMPARE(NamesOf(f.state.FullGamesList), QStringList{loads ? "only" : "marker"});
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{loads ? "only" : "marker"});
         QCOMPARE(f.wait.messages, loads ? QStringList{kLoading} : QStringList());
-        QCOMPARE(f.state.LoadedWithQuickScan, loads ? false : loadedWithQuickScan);
+        QCOMPARE(f.state.games.LoadedWithQuickScan, loads ? false : loadedWithQuickScan);
         QVERIFY(f.port.messages.isEmpty());
     }
 
@@ -115,11 +115,11 @@ private Q_SLOTS:
         QFETCH(bool, rebuilt);
         BuildFixture f;
         f.writeCurrentList();
-        f.state.rebuildGamesListVisible = visible;
-        f.state.rebuildGamesListChecked = checked;
+        f.state.setup.rebuildGamesListVisible = visible;
+        f.state.setup.rebuildGamesListChecked = checked;
         QVERIFY(CreateGamesList(f.context));
         QCOMPARE(f.emulator.calls(), (rebuilt ? QStringList{"-help", "-listxml"} : QStringList()));
-        QCOMPARE(NamesOf(f.state.FullGamesList), (rebuilt ? kXmlGames : QStringList{"marker"}));
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), (rebuilt ? kXmlGames : QStringList{"marker"}));
         if (rebuilt) {  // while the box stays checked, every call builds anew
             QVERIFY(CreateGamesList(f.context));
             QCOMPARE(f.emulator.calls().size(), 4);
@@ -158,15 +158,15 @@ private Q_SLOTS:
         }
         QVERIFY(CreateGamesList(f.context));
         QCOMPARE(f.emulator.calls(), calls);
-        QCOMPARE(f.state.EmulatorVersion, version);
-        QVERIFY2(
-            f.state.EmulatorDescription.startsWith(QStringLiteral("MAME v") + version + QStringLiteral(" (")),
-            qPrintable(f.state.EmulatorDescription));
-        QCOMPARE(NamesOf(f.state.FullGamesList), games);
-        QCOMPARE(f.state.labelMAMEVersionUsed, f.state.EmulatorDescription);
+        QCOMPARE(f.state.emulator.EmulatorVersion, version);
+        QVERIFY2(f.state.emulator.EmulatorDescription.startsWith(QStringLiteral("MAME v") + version +
+                                                                 QStringLiteral(" (")),
+                 qPrintable(f.state.emulator.EmulatorDescription));
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), games);
+        QCOMPARE(f.events.emulatorLine, f.state.emulator.EmulatorDescription);
         const QList<QByteArray> lines = f.program.read("listfull.txt").split('\n');
         QCOMPARE(lines[0], ListStamp(f.emulator.path()).toLatin1() + '\r');
-        QCOMPARE(lines[1], f.state.EmulatorDescription.toUtf8() + '\r');
+        QCOMPARE(lines[1], f.state.emulator.EmulatorDescription.toUtf8() + '\r');
         QVERIFY(IsCurrentGamesList(f.program.path(), f.emulator.path()));
         for (const char* temporary : {"listxml.xml", "listinfo.txt", "listdetails.txt"}) {
             QVERIFY2(!QFile::exists(f.program.file(temporary)), temporary);
@@ -197,13 +197,12 @@ private Q_SLOTS:
         QFETCH(QStringList, steps);
         BuildFixture f;
         f.emulator.set("VERSION_LINE", versionLine);
-        f.state.SearchResults = {marker()};
         QVERIFY(CreateGamesList(f.context));
-        steps.replaceInStrings(QStringLiteral("@"), f.state.EmulatorDescription);
+        steps.replaceInStrings(QStringLiteral("@"), f.state.emulator.EmulatorDescription);
         QCOMPARE(f.wait.messages, steps);
         QVERIFY(f.wait.shows >= 1);
         QVERIFY(!f.wait.visible);
-        QVERIFY(f.state.SearchResults.isEmpty());
+        QVERIFY(f.events.events.contains("replacing"));
         QVERIFY(f.port.busyChanges.contains(false));
     }
 
@@ -252,7 +251,6 @@ private Q_SLOTS:
         BuildFixture f;
         f.writeList("1");
         const QByteArray stale = f.program.read("listfull.txt");
-        f.state.SearchResults = {marker()};
         f.emulator.set("VERSION_LINE", versionLine);
         f.emulator.set(variable, output.isNull() ? QString() : f.program.write("output", output));
         for (const bool answer : answers) {
@@ -271,8 +269,8 @@ private Q_SLOTS:
             QCOMPARE(message.caption, QStringLiteral("Error"));
             QCOMPARE(message.icon, MessageIcon::Warning);
         }
-        QCOMPARE(NamesOf(f.state.FullGamesList), QStringList{"marker"});
-        QVERIFY(f.state.SearchResults.isEmpty());
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{"marker"});
+        QVERIFY(f.events.events.contains("replacing"));
         QVERIFY(!f.wait.visible);
         QVERIFY(!QFile::exists(f.program.file("listxml.xml")));
         // A failed emulator run ends the attempt before the old list is deleted.
@@ -298,7 +296,7 @@ private Q_SLOTS:
         QVERIFY(fixed);
         QCOMPARE(f.port.texts(), QStringList{f.notFound("listxml.xml")});
         QCOMPARE(f.emulator.calls(), (QStringList{"-help", "-listxml", "-help", "-listxml"}));
-        QCOMPARE(NamesOf(f.state.FullGamesList), kXmlGames);
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), kXmlGames);
         QVERIFY(!f.wait.visible);
     }
 };

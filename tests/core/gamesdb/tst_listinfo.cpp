@@ -115,12 +115,12 @@ private Q_SLOTS:
 
     void parseWritesTheList() {
         GamesFixture f;
-        f.state.mameExecutableFile = f.program.write("emulator/mame", "#!/bin/sh\n");
-        f.state.EmulatorDescription = QStringLiteral("MAME v0.69 (Jul 14 2003)");
+        f.state.setup.mameExecutableFile = f.program.write("emulator/mame", "#!/bin/sh\n");
+        f.state.emulator.EmulatorDescription = QStringLiteral("MAME v0.69 (Jul 14 2003)");
         QVERIFY(QFile::copy(TestDataPath("emulator/listinfo.txt"), f.program.file("listinfo.txt")));
         QVERIFY(QFile::copy(TestDataPath("emulator/listdetails.txt"), f.program.file("listdetails.txt")));
         QVERIFY(ParseListInfo(f.context));
-        QCOMPARE(f.program.read("listfull.txt"), ListStamp(f.state.mameExecutableFile).toLatin1() +
+        QCOMPARE(f.program.read("listfull.txt"), ListStamp(f.state.setup.mameExecutableFile).toLatin1() +
                                                      "\r\nMAME v0.69 (Jul 14 2003)\r\n" + kFixtureGames);
         QVERIFY(!QFile::exists(f.program.file("listinfo.txt")));
         QVERIFY(!QFile::exists(f.program.file("listdetails.txt")));
@@ -131,7 +131,7 @@ private Q_SLOTS:
 
     void parseOfAnEmptyListAsksToRetry() {
         GamesFixture f;
-        f.state.mameExecutableFile = f.program.write("mame", "x");
+        f.state.setup.mameExecutableFile = f.program.write("mame", "x");
         f.program.write("listinfo.txt", "\xEF\xBB\xBF");
         f.program.write("listdetails.txt", kDetails);
         QVERIFY(!ParseListInfo(f.context));

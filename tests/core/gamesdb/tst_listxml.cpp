@@ -1,6 +1,7 @@
 #include "FakeEmulator.h"
 #include "GamesDbFixture.h"
 #include "TestMain.h"
+#include "common/Text.h"
 #include "gamesdb/GamesListFile.h"
 #include "gamesdb/ListXmlScanner.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 QByteArray scan(QByteArrayView xml) {
     QByteArray out;
-    ScanListXml(xml, out, [](qint64, qint64) {});
+    ScanListXml(xml, out);
     return out;
 }
 
@@ -182,17 +183,6 @@ private Q_SLOTS:
         QCOMPARE(scan(QByteArray(lf).replace("\n", "\n\r")), expected);  // LF then CR: two breaks
     }
 
-    void reportsEveryLine() {
-        QList<QPair<qint64, qint64>> calls;
-        QByteArray out;
-        const qint64 games = ScanListXml("<machine name=\"a\">\r\n<rom name=\"x\"/>\r</machine>\n\n", out,
-                                         [&calls](qint64 index, qint64 last) {
-                                             calls.append({index, last});
-                                         });
-        QCOMPARE(games, qint64(1));
-        QCOMPARE(calls, (QList<QPair<qint64, qint64>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
-    }
-
     void decodesCharRefs_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("decoded");
@@ -270,10 +260,10 @@ private Q_SLOTS:
     void parseWritesTheList() {
         const ScopedTimeZone utc("UTC");
         GamesFixture f;
-        f.state.mameExecutableFile = f.program.write("emulator/mame", "#!/bin/sh\n");
-        QVERIFY(SetModified(f.state.mameExecutableFile,
+        f.state.setup.mameExecutableFile = f.program.write("emulator/mame", "#!/bin/sh\n");
+        QVERIFY(SetModified(f.state.setup.mameExecutableFile,
                             QDateTime(QDate(2023, 7, 14), QTime(13, 45, 37), QTimeZone::utc())));
-        f.state.EmulatorDescription = QStringLiteral("MAME v0.251 (Jul 14 2023)");
+        f.state.emulator.EmulatorDescription = QStringLiteral("MAME v0.251 (Jul 14 2023)");
         QVERIFY(QFile::copy(TestDataPath("emulator/listxml.xml"), f.program.file("listxml.xml")));
         QVERIFY(ParseListXml(f.context));
         QCOMPARE(f.program.read("listfull.txt"),
@@ -287,11 +277,11 @@ private Q_SLOTS:
 
     void parseSkipsByteOrderMark() {
         GamesFixture f;
-        f.state.mameExecutableFile = f.program.write("mame", "x");
-        f.state.EmulatorDescription = QStringLiteral("MAME v0.251 (caf\u00e9)");
+        f.state.setup.mameExecutableFile = f.program.write("mame", "x");
+        f.state.emulator.EmulatorDescription = QStringLiteral("MAME v0.251 (caf\u00e9)");
         f.program.write("listxml.xml", "\xEF\xBB\xBF<game name=\"a\">\r\n<rom name=\"x\"/>\r\n</game>\r\n");
         QVERIFY(ParseListXml(f.context));
-        QCOMPARE(f.program.read("listfull.txt"), ListStamp(f.state.mameExecutableFile).toLatin1() +
+        QCOMPARE(f.program.read("listfull.txt"), ListStamp(f.state.setup.mameExecutableFile).toLatin1() +
                                                      "\r\nMAME v0.251 (caf\xC3\xA9)\r\na=0000\r\n");
     }
 
@@ -322,12 +312,12 @@ private Q_SLOTS:
         }
         xml += "</mame>" + lineBreak;
         QByteArray games;
-        QCOMPARE(ScanListXml(xml, games, [](qint64, qint64) {}), qint64(30001));
+        QCOMPARE(ScanListXml(xml, games), qint64(30001));
         QVERIFY(games.startsWith("long=0000\r\nm0=0000<title>Game 0/>\r\n"));
         QVERIFY(games.endsWith("\r\nm29999=0000<title>Game 29999/>\r\n"));
 
         GamesFixture f;
-        f.state.mameExecutableFile = f.program.write("mame", "x");
+        f.state.setup.mameExecutableFile = f.program.write("mame", "x");
         f.program.write("listxml.xml", xml);
         QVERIFY(ParseListXml(f.context));
         const QByteArray list = f.program.read("listfull.txt");
@@ -340,7 +330,7 @@ private Q_SLOTS:
     // The list is written beside and renamed over the old one: a failed write leaves the old one.
     void failedWriteKeepsTheOldList() {
         GamesFixture f;
-        f.state.mameExecutableFile = f.program.write("mame", "x");
+        f.state.setup.mameExecutableFile = f.program.write("mame", "x");
         f.program.write("listfull.txt", "old");
         f.program.makeFolder("listfull.txt.kestrum-tmp");  // so the new list cannot be created
         QVERIFY(QFile::copy(TestDataPath("emulator/listxml.xml"), f.program.file("listxml.xml")));
@@ -350,7 +340,7 @@ private Q_SLOTS:
 
     void parseOfOnlyAByteOrderMarkAsksToRetry() {
         GamesFixture f;
-        f.state.mameExecutableFile = f.program.write("mame", "x");
+        f.state.setup.mameExecutableFile = f.program.write("mame", "x");
         f.program.write("listxml.xml", "\xEF\xBB\xBF");
         QVERIFY(ParseListXml(f.context));
         QCOMPARE(f.port.messages.size(), 1);

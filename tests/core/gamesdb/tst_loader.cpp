@@ -43,20 +43,17 @@ private Q_SLOTS:
         GamesFixture f;
         f.program.write("listfull.txt",
                         kHeader + "puckman=0010<title>Puck Man/><year>1980/><drvstat>1/><sndstat>2/>");
-        f.state.scanGameFilesQuickScan = false;
-        f.state.LoadedWithQuickScan = true;
-        f.state.FullGamesList = {marker("old1"), marker("old2")};
-        f.state.SearchResults = {marker("old1")};
-        f.state.messages = QStringLiteral("Loading Categories List...");
+        f.state.setup.scanGameFilesQuickScan = false;
+        f.state.games.LoadedWithQuickScan = true;
+        f.state.games.FullGamesList = {marker("old1"), marker("old2")};
         QVERIFY(LoadGamesList(f.context));
-        QCOMPARE(f.state.FullGamesList.size(), 1);
-        QCOMPARE(Describe(f.state.FullGamesList[0]),
+        QCOMPARE(f.state.games.FullGamesList.size(), 1);
+        QCOMPARE(Describe(f.state.games.FullGamesList[0]),
                  QStringLiteral("puckman|0010|Puck Man|1980||||-1|1 -1 -1 2 -1"));
-        QCOMPARE(f.state.FullGamesList[0].IconIndex, 0);
-        QVERIFY(f.state.SearchResults.isEmpty());
-        QCOMPARE(f.state.labelMAMEVersionUsed, QStringLiteral("MAME v0.251 (Jan 01 2023)"));
-        QVERIFY(f.state.messages.isEmpty());
-        QCOMPARE(f.state.LoadedWithQuickScan, false);
+        QCOMPARE(f.state.games.FullGamesList[0].IconIndex, 0);
+        QCOMPARE(f.events.events, (QStringList{"replacing", "read", "load ended"}));
+        QCOMPARE(f.events.emulatorLine, QStringLiteral("MAME v0.251 (Jan 01 2023)"));
+        QCOMPARE(f.state.games.LoadedWithQuickScan, false);
         QCOMPARE(f.wait.messages, QStringList{kLoadingWithoutScan});
         QCOMPARE(f.wait.shows, 1);
         QCOMPARE(f.wait.closes, 1);
@@ -77,16 +74,13 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         GamesFixture f;
         f.program.write("listfull.txt", content);
-        f.state.FullGamesList = {marker("old")};
-        f.state.SearchResults = {marker("old")};
-        f.state.LoadedWithQuickScan = false;
-        const QString label = f.state.labelMAMEVersionUsed;
+        f.state.games.FullGamesList = {marker("old")};
+        f.state.games.LoadedWithQuickScan = false;
         QVERIFY(!LoadGamesList(f.context));
         QVERIFY(!QFile::exists(f.listPath()));
-        QCOMPARE(NamesOf(f.state.FullGamesList), QStringList{QStringLiteral("old")});
-        QCOMPARE(f.state.SearchResults.size(), 1);
-        QCOMPARE(f.state.labelMAMEVersionUsed, label);
-        QCOMPARE(f.state.LoadedWithQuickScan, false);
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{QStringLiteral("old")});
+        QVERIFY(f.events.events.isEmpty());  // nothing the window shows changes
+        QCOMPARE(f.state.games.LoadedWithQuickScan, false);
         QCOMPARE(f.wait.shows, 0);
         QVERIFY(f.wait.messages.isEmpty());
     }
@@ -94,11 +88,11 @@ private Q_SLOTS:
     void withoutQuickScanIconIsKind() {
         GamesFixture f;
         f.program.write("listfull.txt", kHeader + kFourGames);
-        f.state.scanGameFilesQuickScan = false;
-        f.state.emulatorFolders.RomFolders = {f.program.makeFolder("roms")};  // empty: a look-up would miss
+        f.state.setup.scanGameFilesQuickScan = false;
+        f.state.emulator.folders.RomFolders = {f.program.makeFolder("roms")};  // empty: a look-up would miss
         QVERIFY(LoadGamesList(f.context));
-        QCOMPARE(NamesOf(f.state.FullGamesList), (QStringList{"puckman", "pacman", "neogeo", "z80"}));
-        QCOMPARE(iconsOf(f.state.FullGamesList), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(NamesOf(f.state.games.FullGamesList), (QStringList{"puckman", "pacman", "neogeo", "z80"}));
+        QCOMPARE(iconsOf(f.state.games.FullGamesList), (QList<int>{0, 1, 2, 3}));
     }
 
     void quickScanFindsZipOr7z_data() {
@@ -127,10 +121,10 @@ private Q_SLOTS:
         QFETCH(QList<int>, icons);
         GamesFixture f;
         f.program.write("listfull.txt", kHeader + kFourGames);
-        f.state.scanGameFilesQuickScan = true;
-        f.state.LoadedWithQuickScan = false;
+        f.state.setup.scanGameFilesQuickScan = true;
+        f.state.games.LoadedWithQuickScan = false;
         for (int i = 1; i <= folders; ++i) {
-            f.state.emulatorFolders.RomFolders.append(f.program.makeFolder(QStringLiteral("roms%1").arg(i)));
+            f.state.emulator.folders.RomFolders.append(f.program.makeFolder(QStringLiteral("roms%1").arg(i)));
         }
         for (const QString& file : files) {
             const QString path =
@@ -142,8 +136,8 @@ private Q_SLOTS:
             }
         }
         QVERIFY(LoadGamesList(f.context));
-        QCOMPARE(iconsOf(f.state.FullGamesList), icons);
-        QCOMPARE(f.state.LoadedWithQuickScan, true);
+        QCOMPARE(iconsOf(f.state.games.FullGamesList), icons);
+        QCOMPARE(f.state.games.LoadedWithQuickScan, true);
         QCOMPARE(f.wait.messages, QStringList{kLoadingWithScan});
     }
 
@@ -152,14 +146,14 @@ private Q_SLOTS:
         f.program.write("listfull.txt", kHeader + kFourGames +
                                             "mspacman=0100<title>Ms. Pac-Man/><cloneof>PACMAN/>\r\n"
                                             "pacplus=0100<cloneof>nothing/>\r\n");
-        f.state.scanGameFilesQuickScan = false;
-        f.state.categoryMap = std::make_shared<CategoryMap>(BuildCategoryMap(
+        f.state.setup.scanGameFilesQuickScan = false;
+        f.state.games.categoryMap = std::make_shared<CategoryMap>(BuildCategoryMap(
             "[Category]\nPuckMan=Maze / Collect\nneogeo=Syst\xC3\xA8me\nz80=Syst\xE8me\npacman=\n"
             "mspacman=Maze * Mature *\n[VerAdded]\npuckman=0.27\n"));
-        f.state.nonArcadeMachineFile =
+        f.state.setup.nonArcadeMachineFile =
             f.program.write("mess.ini", "[mess]\r\nNEOGEO\r\nz80 \r\n;pacman\r\nmspacman\r\n");
         QVERIFY(LoadGamesList(f.context));
-        const GameList& games = f.state.FullGamesList;
+        const GameList& games = f.state.games.FullGamesList;
         QCOMPARE(games.size(), 6);
         QCOMPARE(games[0].Category, QStringLiteral("Maze / Collect"));   // look-up ignores case
         QCOMPARE(games[1].Category, QStringLiteral("Maze / Collect"));   // empty entry: the parent's
@@ -180,24 +174,24 @@ private Q_SLOTS:
                         "1\r\nMAME v0.251 (f\xC3\xA9v 01 2023)\r\n"
                         "tecnolog=0000<title>Juego de Tecnol\xC3\xB3gica/><manuf>Tecnol\xF3gica/>\r\n"
                         "cafe=0000<title>Caf\xE9/><manuf>Caf\xC3\xA9 \xE2\x82\xAC/>\r\n");
-        f.state.scanGameFilesQuickScan = false;
+        f.state.setup.scanGameFilesQuickScan = false;
         QVERIFY(LoadGamesList(f.context));
-        QCOMPARE(f.state.labelMAMEVersionUsed, QStringLiteral("MAME v0.251 (fév 01 2023)"));
-        QCOMPARE(f.state.FullGamesList[0].Title, QStringLiteral("Juego de Tecnológica"));
-        QCOMPARE(f.state.FullGamesList[0].Manufacturer, QStringLiteral("Tecnológica"));
-        QCOMPARE(f.state.FullGamesList[1].Title, QStringLiteral("Café"));
-        QCOMPARE(f.state.FullGamesList[1].Manufacturer, QStringLiteral("Café €"));
+        QCOMPARE(f.events.emulatorLine, QStringLiteral("MAME v0.251 (fév 01 2023)"));
+        QCOMPARE(f.state.games.FullGamesList[0].Title, QStringLiteral("Juego de Tecnológica"));
+        QCOMPARE(f.state.games.FullGamesList[0].Manufacturer, QStringLiteral("Tecnológica"));
+        QCOMPARE(f.state.games.FullGamesList[1].Title, QStringLiteral("Café"));
+        QCOMPARE(f.state.games.FullGamesList[1].Manufacturer, QStringLiteral("Café €"));
     }
 
     void loadingTwiceGivesTheSameTable() {
         GamesFixture f;
         f.program.write("listfull.txt", kHeader + kFourGames);
-        f.state.emulatorFolders.RomFolders = {f.program.makeFolder("roms")};
+        f.state.emulator.folders.RomFolders = {f.program.makeFolder("roms")};
         f.program.write("roms/pacman.zip", "PK");
-        f.state.categoryMap = std::make_shared<CategoryMap>(BuildCategoryMap("[Maze]\npuckman\n"));
+        f.state.games.categoryMap = std::make_shared<CategoryMap>(BuildCategoryMap("[Maze]\npuckman\n"));
         const auto table = [&f] {
             QStringList rows;
-            for (const TGameInfo& game : f.state.FullGamesList) {
+            for (const TGameInfo& game : f.state.games.FullGamesList) {
                 rows.append(Describe(game) +
                             QStringLiteral("|%1|%2|").arg(game.IconIndex).arg(game.NonArcade) +
                             game.Category);

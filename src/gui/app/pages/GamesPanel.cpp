@@ -61,7 +61,7 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
     m_categories->setObjectName(QStringLiteral("CategoriesList"));
     m_categories->setUniformItemSizes(true);
     connect(m_categories, &QListWidget::currentRowChanged, this,
-            [this](int row) { m_context.state.selectedCategoryRow = row; });
+            [this](int row) { m_context.state.gamesPage.selectedCategoryRow = row; });
     categories->addWidget(m_categories, 1);
     m_categoriesTotal =
         makeLabel(QStringLiteral("LabelCategoriesListTotal"), QStringLiteral("0 categories in list"), this);
@@ -71,24 +71,24 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
 
 void GamesPanel::applyState() {
     const AppState& state = m_context.state;
-    m_layoutSelector->setVisible(state.layoutSelectorShown);
-    m_versionUsed->setText(state.labelMAMEVersionUsed);
-    if (m_shownCategories != state.CategoriesList) {
+    m_layoutSelector->setVisible(state.wizard.layoutSelectorShown);
+    m_versionUsed->setText(state.texts.labelMAMEVersionUsed);
+    if (m_shownCategories != state.games.CategoriesList) {
         const QSignalBlocker blocker(m_categories);
         m_categories->clear();
-        m_categories->addItems(state.CategoriesList);
-        m_shownCategories = state.CategoriesList;
+        m_categories->addItems(state.games.CategoriesList);
+        m_shownCategories = state.games.CategoriesList;
     }
-    if (m_categories->currentRow() != state.selectedCategoryRow) {
+    if (m_categories->currentRow() != state.gamesPage.selectedCategoryRow) {
         const QSignalBlocker blocker(m_categories);
-        m_categories->setCurrentRow(state.selectedCategoryRow);
-        if (state.selectedCategoryRow >= 0) {
-            m_categories->scrollToItem(m_categories->item(state.selectedCategoryRow));
+        m_categories->setCurrentRow(state.gamesPage.selectedCategoryRow);
+        if (state.gamesPage.selectedCategoryRow >= 0) {
+            m_categories->scrollToItem(m_categories->item(state.gamesPage.selectedCategoryRow));
         }
     }
-    m_categoriesTotal->setText(state.categoriesTotalText);
+    m_categoriesTotal->setText(CategoriesTotalText(state.games.CategoriesList.size()));
     for (int i = 0; i < 3; ++i) {
-        setChecked(m_layoutButtons[i], state.layout == i + 1);
+        setChecked(m_layoutButtons[i], state.gamesPage.layout == i + 1);
     }
 }
 

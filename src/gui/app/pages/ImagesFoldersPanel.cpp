@@ -3,8 +3,8 @@
 #include "Widgets.h"
 #include "app/AppState.h"
 #include "app/LinkLabel.h"
+#include "catalog/FileTypes.h"
 #include "common/DialogPort.h"
-#include "processing/FileTypes.h"
 
 #include <QGridLayout>
 #include <QStackedWidget>
@@ -71,16 +71,17 @@ QWidget* ImagesFoldersPanel::makeTab(const QString& name, std::initializer_list<
         grid->addWidget(makeLabel(QStringLiteral("Label") + boxName, caption, tab), line, 0);
         QLineEdit* box = makeEdit(boxName, tab);
         connect(box, &QLineEdit::textEdited, this,
-                [this, row](const QString& text) { m_context.state.imageFolderBoxes[row] = text; });
+                [this, row](const QString& text) { m_context.state.setup.imageFolderBoxes[row] = text; });
         grid->addWidget(box, line, 1);
         QPushButton* pick = makeButton(QStringLiteral("ButtonSelect") + boxName, QStringLiteral("Select"),
                                        tab, QStringLiteral("Click here to select a folder"));
         connect(pick, &QPushButton::clicked, this,
                 [this, row, caption = QLatin1String(category.displayName)] {
-                    const QString chosen = m_context.port.folderName(
-                        QStringLiteral("Select a folder: ") + caption, m_context.state.imageFolderBoxes[row]);
+                    const QString chosen =
+                        m_context.port.folderName(QStringLiteral("Select a folder: ") + caption,
+                                                  m_context.state.setup.imageFolderBoxes[row]);
                     if (!chosen.isEmpty()) {
-                        m_context.state.imageFolderBoxes[row] = chosen;
+                        m_context.state.setup.imageFolderBoxes[row] = chosen;
                         applyState();
                     }
                 });
@@ -94,11 +95,11 @@ QWidget* ImagesFoldersPanel::makeTab(const QString& name, std::initializer_list<
 
 void ImagesFoldersPanel::chooseTab(int tab) {
     AppState& state = m_context.state;
-    if (tab == state.imagesTab) {
+    if (tab == state.wizard.imagesTab) {
         return;
     }
-    const int previous = state.imagesTab;
-    state.imagesTab = tab;
+    const int previous = state.wizard.imagesTab;
+    state.wizard.imagesTab = tab;
     m_tabs->setCurrentIndex(tab);
     QPushButton* chosen = m_tabButtons[tab];
     QPushButton* other = m_tabButtons[previous];
@@ -110,6 +111,6 @@ void ImagesFoldersPanel::chooseTab(int tab) {
 
 void ImagesFoldersPanel::applyState() {
     for (int row = 0; row < kImageCategoryCount; ++row) {
-        setEditText(m_boxes[row], m_context.state.imageFolderBoxes[row]);
+        setEditText(m_boxes[row], m_context.state.setup.imageFolderBoxes[row]);
     }
 }

@@ -5,10 +5,10 @@
 #include "app/LinkLabel.h"
 #include "app/QtDialogPort.h"
 #include "app/Wizard.h"
+#include "catalog/FileTypes.h"
 #include "common/DialogPort.h"
 #include "common/FileDialog.h"
 #include "common/FileOps.h"
-#include "processing/FileTypes.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -56,7 +56,7 @@ WelcomePage::WelcomePage(PageContext& context, QWidget* parent)
     auto* docs =
         makeButton(QStringLiteral("ButtonViewDocs"), QStringLiteral("View Kestrum documentation"), this);
     connect(docs, &QPushButton::clicked, this, [this] {
-        const QString page = m_context.state.ProgramFolder + QStringLiteral("kestrum_docs.htm");
+        const QString page = m_context.state.setup.ProgramFolder + QStringLiteral("kestrum_docs.htm");
         if (FileExistsNotFolder(page)) {
             m_context.port.openDocument(page);
         }
@@ -94,15 +94,15 @@ SetupEmulatorPage::SetupEmulatorPage(PageContext& context, QWidget* parent)
         const char* button;
         const char* dialogTitle;
         FileKind kind;
-        QString AppState::*field;
+        QString SetupChoices::*field;
     };
     const Row rows[] = {
         {"MAME Executable File [MAME, HBMAME, UME]", "MAMEExecutableFile", "ButtonSelectMAMEExecutableFile",
-         "Select an Emulator Executable", FileKind::Executable, &AppState::mameExecutableFile},
+         "Select an Emulator Executable", FileKind::Executable, &SetupChoices::mameExecutableFile},
         {"Category File [catver.ini / category.ini]", "CategoryFile", "ButtonSelectCategoryFile",
-         "Select a Categories File (catver.ini or category.ini)", FileKind::Ini, &AppState::categoryFile},
+         "Select a Categories File (catver.ini or category.ini)", FileKind::Ini, &SetupChoices::categoryFile},
         {"Non-Arcade Machines File [mess.ini]", "NonArcadeMachineFile", "ButtonSelectNonArcadeMachineFile",
-         "Select a Non-Arcade List File (mess.ini)", FileKind::Ini, &AppState::nonArcadeMachineFile},
+         "Select a Non-Arcade List File (mess.ini)", FileKind::Ini, &SetupChoices::nonArcadeMachineFile},
     };
     QLineEdit* edits[3] = {};
     int index = 0;
@@ -115,14 +115,14 @@ SetupEmulatorPage::SetupEmulatorPage(PageContext& context, QWidget* parent)
                                          QStringLiteral("Click here to select a file"));
         const auto field = row.field;
         connect(edit, &QLineEdit::textEdited, this,
-                [this, field](const QString& text) { m_context.state.*field = text; });
+                [this, field](const QString& text) { m_context.state.setup.*field = text; });
         const QString title = QLatin1String(row.dialogTitle);
         const FileKind kind = row.kind;
         connect(select, &QPushButton::clicked, this, [this, field, title, kind, edit] {
-            AppState& state = m_context.state;
-            PickFile(m_context.port, kind, title, FolderOfPath(state.*field), FileDialogMode::Open,
-                     state.ProgramFolder, &(state.*field));
-            setEditText(edit, state.*field);
+            SetupChoices& setup = m_context.state.setup;
+            PickFile(m_context.port, kind, title, FolderOfPath(setup.*field), FileDialogMode::Open,
+                     setup.ProgramFolder, &(setup.*field));
+            setEditText(edit, setup.*field);
         });
         line->addWidget(edit);
         line->addWidget(select);
@@ -136,7 +136,7 @@ SetupEmulatorPage::SetupEmulatorPage(PageContext& context, QWidget* parent)
     m_rebuild = makeCheckBox(QStringLiteral("RebuildGamesList"), QStringLiteral("Rebuild games list"), this);
     m_rebuild->setToolTip(QStringLiteral("Delete current games list and createa new one"));
     connect(m_rebuild, &QCheckBox::toggled, this, [this](bool checked) {
-        m_context.state.rebuildGamesListChecked = checked;
+        m_context.state.setup.rebuildGamesListChecked = checked;
         setBold(m_rebuild, checked);
     });
     layout->addWidget(m_rebuild);
@@ -155,12 +155,12 @@ SetupEmulatorPage::SetupEmulatorPage(PageContext& context, QWidget* parent)
 
 void SetupEmulatorPage::applyState() {
     const AppState& state = m_context.state;
-    setEditText(m_emulator, state.mameExecutableFile);
-    setEditText(m_categories, state.categoryFile);
-    setEditText(m_nonArcade, state.nonArcadeMachineFile);
-    m_rebuild->setVisible(state.rebuildGamesListVisible);
-    setChecked(m_rebuild, state.rebuildGamesListChecked);
-    setBold(m_rebuild, state.rebuildGamesListChecked);
+    setEditText(m_emulator, state.setup.mameExecutableFile);
+    setEditText(m_categories, state.setup.categoryFile);
+    setEditText(m_nonArcade, state.setup.nonArcadeMachineFile);
+    m_rebuild->setVisible(state.setup.rebuildGamesListVisible);
+    setChecked(m_rebuild, state.setup.rebuildGamesListChecked);
+    setBold(m_rebuild, state.setup.rebuildGamesListChecked);
 }
 
 FileTypesPage::FileTypesPage(PageContext& context, QWidget* parent)
@@ -181,7 +181,7 @@ FileTypesPage::FileTypesPage(PageContext& context, QWidget* parent)
         const FileTypeInfo& info = FileTypeTable[type];
         QCheckBox* box = makeCheckBox(QLatin1String(info.checkBoxName), QLatin1String(info.caption), this);
         connect(box, &QCheckBox::toggled, this,
-                [this, type](bool checked) { m_context.state.fileTypeChecked[type] = checked; });
+                [this, type](bool checked) { m_context.state.setup.fileTypeChecked[type] = checked; });
         m_boxes[type] = box;
         // The four game file types head the first column; the images follow and fill the second.
         const int slot = type < kFirstImageType ? type : type + 1;
@@ -195,7 +195,7 @@ FileTypesPage::FileTypesPage(PageContext& context, QWidget* parent)
         makeButton(QStringLiteral("ButtonClearAllImageCategories"), QStringLiteral("Clear All"), this);
     auto setImages = [this](bool checked) {
         for (int type = kFirstImageType; type < kFileTypeCount; ++type) {
-            m_context.state.fileTypeChecked[type] = checked;
+            m_context.state.setup.fileTypeChecked[type] = checked;
         }
         applyState();
     };
@@ -210,7 +210,7 @@ FileTypesPage::FileTypesPage(PageContext& context, QWidget* parent)
 
 void FileTypesPage::applyState() {
     for (int type = 0; type < kFileTypeCount; ++type) {
-        setChecked(m_boxes[type], m_context.state.fileTypeChecked[type]);
+        setChecked(m_boxes[type], m_context.state.setup.fileTypeChecked[type]);
     }
 }
 
@@ -275,14 +275,15 @@ OperationPage::OperationPage(PageContext& context, QWidget* parent)
     auto* move = new QHBoxLayout;
     m_destination = makeEdit(QStringLiteral("MoveFilesToFolder"), this);
     connect(m_destination, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_context.state.moveFilesToFolder = text; });
+            [this](const QString& text) { m_context.state.setup.moveFilesToFolder = text; });
     auto* pick = makeButton(QStringLiteral("ButtonSelectFolderMoveFilesToFolder"), QStringLiteral("Select"),
                             this, QStringLiteral("Click here to select a destination folder"));
     connect(pick, &QPushButton::clicked, this, [this] {
-        const QString chosen = m_context.port.folderName(
-            QStringLiteral("Select a folder: Move Games/ROMs Files"), m_context.state.moveFilesToFolder);
+        const QString chosen =
+            m_context.port.folderName(QStringLiteral("Select a folder: Move Games/ROMs Files"),
+                                      m_context.state.setup.moveFilesToFolder);
         if (!chosen.isEmpty()) {
-            m_context.state.moveFilesToFolder = chosen;
+            m_context.state.setup.moveFilesToFolder = chosen;
             applyState();
         }
     });
@@ -293,18 +294,18 @@ OperationPage::OperationPage(PageContext& context, QWidget* parent)
                                QStringLiteral("Scan Game Files (Quick Scan)"), this);
     m_quickScan->setToolTip(QStringLiteral("Search game name files for proper available/missing filtering"));
     connect(m_quickScan, &QCheckBox::toggled, this,
-            [this](bool checked) { m_context.state.scanGameFilesQuickScan = checked; });
+            [this](bool checked) { m_context.state.setup.scanGameFilesQuickScan = checked; });
     layout->addWidget(m_quickScan);
     layout->addStretch();
 }
 
 void OperationPage::applyState() {
     const AppState& state = m_context.state;
-    if (QAbstractButton* chosen = m_operations->button(state.operation)) {
+    if (QAbstractButton* chosen = m_operations->button(state.setup.operation)) {
         setChecked(chosen, true);
     }
-    setEditText(m_destination, state.moveFilesToFolder);
-    setChecked(m_quickScan, state.scanGameFilesQuickScan);
+    setEditText(m_destination, state.setup.moveFilesToFolder);
+    setChecked(m_quickScan, state.setup.scanGameFilesQuickScan);
 }
 
 FinishPage::FinishPage(PageContext& context, QWidget* parent)
@@ -329,6 +330,6 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
 }
 
 void FinishPage::applyState() {
-    m_title->setText(QtDialogPort::displayText(m_context.state.finishWizardTitle));
-    m_searchPatterns->setText(m_context.state.searchPatternsCaption);
+    m_title->setText(QtDialogPort::displayText(m_context.state.texts.finishWizardTitle));
+    m_searchPatterns->setText(m_context.state.texts.searchPatternsCaption);
 }

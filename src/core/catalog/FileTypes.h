@@ -58,6 +58,10 @@ inline const ImageCategory& ImageCategoryOf(int type) {
     return ImageCategoryTable[type - kFirstImageType];
 }
 
+// The check state of each type before the user changes it.
+std::array<bool, kFileTypeCount> DefaultFileTypeChecks();
+
+// The archive of an image category ("snap.zip"); "" for the other types.
 QString ArchiveName(int type);
 // Marquee, flyer, cabinet, control panel, software cover and PCB images may also be .jpg.
 bool AcceptsJpg(int type);

@@ -47,6 +47,14 @@ const std::array<ImageCategory, kImageCategoryCount> ImageCategoryTable = {{
     {"Select", "Select", "select", "select_directory", "SelectDir"},
 }};
 
+std::array<bool, kFileTypeCount> DefaultFileTypeChecks() {
+    std::array<bool, kFileTypeCount> checked{};
+    for (int i = 0; i < kFileTypeCount; ++i) {
+        checked[i] = FileTypeTable[i].checkedByDefault;
+    }
+    return checked;
+}
+
 QString ArchiveName(int type) {
     if (!IsImageType(type)) {
         return {};

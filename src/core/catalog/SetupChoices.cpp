@@ -1,0 +1,8 @@
+#include "SetupChoices.h"
+
+QString ActionName(OperationMode operation) {
+    static constexpr const char* kNames[kOperationCount] = {
+        "Delete Files", "Rename Files", "Restore Files ", "Delete Renamed Files", "Move Files",
+    };
+    return IsOperation(operation) ? QString::fromLatin1(kNames[operation]) : QString();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "FileTypes.h"
+
+#include <QString>
+#include <array>
+
+// The five operations FINISH can carry out.
+enum OperationMode : int { DeleteFiles = 0, RenameFiles, RestoreFiles, DeleteRenamedFiles, MoveFiles };
+constexpr int kOperationCount = 5;
+
+inline bool IsOperation(int value) {
+    return value >= 0 && value < kOperationCount;
+}
+// The operation's display name; "Restore Files " ends with a blank, which shows wherever it is used.
+QString ActionName(OperationMode operation);
+
+// What the user chose on the setup pages: the files and folders named, the file types and the
+// operation. The emulator layer, the games database and the job read it; the job changes it.
+struct SetupChoices {
+    QString ProgramFolder;  // where the program's own files live; ends with "/"
+    OperationMode operation = RenameFiles;
+
+    QString mameExecutableFile;
+    QString categoryFile;
+    QString categoryFileStamp;  // the category file's stamp, taken when page 1 is left forward
+    QString nonArcadeMachineFile;
+    QString moveFilesToFolder;
+    std::array<QString, kImageCategoryCount> imageFolderBoxes;
+
+    bool rebuildGamesListVisible = false;
+    bool rebuildGamesListChecked = false;
+    bool scanGameFilesQuickScan = true;
+    std::array<bool, kFileTypeCount> fileTypeChecked = DefaultFileTypeChecks();
+};
