@@ -97,14 +97,14 @@ QString optionValue(const QStringList& args, const QString& name) {
 void keep(const QStringList& args, const SetupChoices& setup) {
     const QString folder = optionValue(args, QStringLiteral("--keep"));
     if (!folder.isEmpty()) {
-        const QString target = WithTrailingSeparator(folder) + QStringLiteral("listfull.txt");
+        const QString target = withTrailingSeparator(folder) + QStringLiteral("listfull.txt");
         QFile::remove(target);
-        QFile::copy(GamesListPath(setup.ProgramFolder), target);
+        QFile::copy(gamesListPath(setup.ProgramFolder), target);
     }
 }
 
 qint64 fileLines(const QString& path) {
-    return SplitLines(ReadWholeFile(path).value_or(QByteArray())).size();
+    return splitLines(readWholeFile(path).value_or(QByteArray())).size();
 }
 
 int usage() {
@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
         clock.start();
         const bool ok = ParseListInfo(context);
         const double seconds = double(clock.nsecsElapsed()) / 1e9 - 0.1;  // less its fixed 100 ms pause
-        const qint64 games = fileLines(GamesListPath(setup.ProgramFolder)) - 2;
+        const qint64 games = fileLines(gamesListPath(setup.ProgramFolder)) - 2;
         std::printf(
             "{\"task\":\"listinfo\",\"seconds\":%.4f,\"lines\":%lld,\"games\":%lld,\"peak_rss_mb\":%.1f,"
             "\"ok\":%s}\n",
@@ -177,12 +177,12 @@ int main(int argc, char** argv) {
         return ok ? 0 : 1;
     }
     if (task == QStringLiteral("load")) {
-        if (!place(args[1], GamesListPath(setup.ProgramFolder))) {
+        if (!place(args[1], gamesListPath(setup.ProgramFolder))) {
             return usage();
         }
         for (qsizetype i = 0; i + 1 < args.size(); ++i) {
             if (args[i] == QStringLiteral("--rom-folder")) {
-                emulator.folders.RomFolders.append(WithTrailingSeparator(args[i + 1]));
+                emulator.folders.RomFolders.append(withTrailingSeparator(args[i + 1]));
             }
         }
         setup.categoryFile = optionValue(args, QStringLiteral("--categories"));

@@ -36,7 +36,7 @@ private Q_SLOTS:
         TempProgramFolder dir;
         dir.write("listfull.txt", "-1\r\nMAME v0.251 (Jan 01 2023)\r\n");
         FakeEmulator fake(dir);
-        fake.set("LISTXML", TestDataPath("emulator/listxml.xml"));
+        fake.set("LISTXML", testDataPath("emulator/listxml.xml"));
         const QString emulator = fake.path();
         dir.write("emulator/mame.ini",
                   "rompath roms;/media/arcade/roms\ncfg_directory cfg\nsnapshot_directory snap\n");

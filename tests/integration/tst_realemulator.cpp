@@ -71,7 +71,7 @@ private Q_SLOTS:
         AppState state;
         state.setup.ProgramFolder = m_program.path();
         state.setup.mameExecutableFile = m_emulator;
-        state.emulator.iniFallbackFolders = DefaultEmulatorIniFolders();
+        state.emulator.iniFallbackFolders = defaultEmulatorIniFolders();
         QCOMPARE(state.emulator.iniFallbackFolders.first(), home() + ".mame/");
         QCOMPARE(FindEmulatorIni(state.emulator, state.setup), QStringLiteral("/etc/mame/mame.ini"));
 
@@ -88,7 +88,7 @@ private Q_SLOTS:
         state.wizard.page = 1;
         Wizard wizard(state, port);
         FakeWaitWindow wait;
-        ConnectSubsystems(wizard, state, port, wait);
+        connectSubsystems(wizard, state, port, wait);
         wizard.WizardStep(+1);
         QCOMPARE(state.wizard.page, 3);
         QVERIFY(state.emulator.ImageFoldersFromUiIni);
@@ -129,7 +129,7 @@ private Q_SLOTS:
         QVERIFY2(head.size() > 3 && head[1].startsWith("MAME v0.251 ("), head.value(1).constData());
         QCOMPARE(head[0].trimmed(), ListStamp(m_emulator).toLatin1());
         QVERIFY(!QFile::exists(m_program.file("listxml.xml")));
-        QCOMPARE(state.texts.labelMAMEVersionUsed.toUtf8(), head[1].trimmed());
+        QCOMPARE(state.texts.versionUsedCaption.toUtf8(), head[1].trimmed());
         const auto pacman = std::find_if(state.games.FullGamesList.cbegin(), state.games.FullGamesList.cend(),
                                          [](const TGameInfo& game) { return game.Name == "pacman"; });
         QVERIFY(pacman != state.games.FullGamesList.cend());

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString TestDataPath(const QString& relative) {
+QString testDataPath(const QString& relative) {
     return QStringLiteral(KESTRUM_TEST_DATA "/") + relative;
 }
 

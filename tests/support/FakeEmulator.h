@@ -26,4 +26,4 @@ private:
 };
 
 // The folder of the committed test data.
-QString TestDataPath(const QString& relative);
+QString testDataPath(const QString& relative);

@@ -82,7 +82,7 @@ QByteArray versionInfo(const PeVersionSpec& spec) {
 
 }  // namespace
 
-QByteArray BuildPe(const PeVersionSpec& spec) {
+QByteArray buildPe(const PeVersionSpec& spec) {
     constexpr quint32 kSectionRva = 0x1000;
     constexpr quint32 kRawOffset = 0x200;
 

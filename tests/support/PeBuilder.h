@@ -20,4 +20,4 @@ struct PeVersionSpec {
     bool withVersionResource = true;
 };
 
-QByteArray BuildPe(const PeVersionSpec& spec);
+QByteArray buildPe(const PeVersionSpec& spec);

@@ -46,7 +46,8 @@ struct WindowTexts {
     bool nextEnabled = true;
     QString finishWizardTitle;
     QString searchPatternsCaption = QStringLiteral("Search Folders");
-    QString labelMAMEVersionUsed = QStringLiteral("MAME v0.000 (Ago 03 1974)");
+    QString versionUsedCaption =  // LabelMAMEVersionUsed
+        QStringLiteral("MAME v0.000 (Ago 03 1974)");
     bool imageFoldersPanelShown = false;
     bool searchWorkListPanelShown = false;
 };

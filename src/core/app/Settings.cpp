@@ -31,7 +31,7 @@ public:
                    qint64 high) const {
         const auto raw = m_ini.value(section, key);
         qint64 number = 0;
-        if (!raw || !ParseDecimalInt(*raw, number) || number < low || number > high) {
+        if (!raw || !parseDecimalInt(*raw, number) || number < low || number > high) {
             return fallback;
         }
         return number;
@@ -94,11 +94,11 @@ void writeFont(IniDocument& out, const char* prefix, const FontSpec& font) {
 }  // namespace
 
 void LoadSettings(AppState& state) {
-    const QString path = FindSettingsFile(state.setup.ProgramFolder);
+    const QString path = findSettingsFile(state.setup.ProgramFolder);
     if (path.isEmpty()) {
         return;
     }
-    const IniDocument ini = IniDocument::parse(ReadWholeFile(path).value_or(QByteArray()));
+    const IniDocument ini = IniDocument::parse(readWholeFile(path).value_or(QByteArray()));
     const Reader read(ini);
 
     state.wizard.settingsSaidMaximized =
@@ -203,5 +203,5 @@ bool SaveSettings(const AppState& state) {
                           box.isEmpty() ? QString::fromLatin1(ImageCategoryTable[row].folderName) : box);
         }
     }
-    return WriteFileAtomically(SettingsFilePath(state.setup.ProgramFolder), out.bytes());
+    return writeFileAtomically(settingsFilePath(state.setup.ProgramFolder), out.bytes());
 }

@@ -7,7 +7,7 @@
 #include "gamesdb/GamesListBuild.h"
 #include "gamesdb/GamesListFile.h"
 
-void ConnectSubsystems(Wizard& wizard, AppState& state, DialogPort& port, WaitWindow& wait) {
+void connectSubsystems(Wizard& wizard, AppState& state, DialogPort& port, WaitWindow& wait) {
     WizardSeams& seams = wizard.seams();
     seams.ReadEmulatorIni = [&state, &port] { ReadEmulatorIni(state.emulator, state.setup, port); };
     seams.ReadUiIni = [&state] { return ReadUiIni(state.emulator, state.setup); };

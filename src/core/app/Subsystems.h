@@ -7,4 +7,4 @@ class Wizard;
 
 // Puts the subsystems built so far behind the wizard's seams. The window adds its own (layout,
 // focus, close); seams of subsystems not built yet stay empty and do nothing.
-void ConnectSubsystems(Wizard& wizard, AppState& state, DialogPort& port, WaitWindow& wait);
+void connectSubsystems(Wizard& wizard, AppState& state, DialogPort& port, WaitWindow& wait);

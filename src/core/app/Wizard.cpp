@@ -38,22 +38,22 @@ bool isFullPath(const QString& path) {
 
 }  // namespace
 
-QString PageTitle(int page, OperationMode operation) {
+QString pageTitleOf(int page, OperationMode operation) {
     if (page < 0 || page > 6) {
         return {};
     }
     QString title = QString::fromLatin1(kPageTitles[page]);
-    if (page == 5 && IsOperation(operation)) {
+    if (page == 5 && isOperation(operation)) {
         title += QString::fromLatin1(kTitleSuffixes[operation]);
     }
     return title;
 }
 
-QString CategoriesTotalText(qsizetype rows) {
+QString categoriesTotalText(qsizetype rows) {
     return QStringLiteral("%1 categories in list").arg(rows);
 }
 
-QString VersionTextOf(const QString& fileVersion) {
+QString versionTextOf(const QString& fileVersion) {
     const qsizetype cut = fileVersion.contains(QStringLiteral(".0.0")) ? 4 : 2;
     return QStringLiteral("v") + fileVersion.left(std::max<qsizetype>(0, fileVersion.size() - cut));
 }
@@ -80,11 +80,11 @@ bool Wizard::stepRunning() const {
 void Wizard::windowCreated(const QString& programFolder, int screenHeight) {
     m_state.wizard.FirstActivationPending = true;
     m_state.wizard.Aborting = false;
-    m_state.setup.ProgramFolder = WithTrailingSeparator(programFolder);
-    m_state.wizard.VersionText = VersionTextOf(QStringLiteral(KESTRUM_VERSION));
+    m_state.setup.ProgramFolder = withTrailingSeparator(programFolder);
+    m_state.wizard.VersionText = versionTextOf(QStringLiteral(KESTRUM_VERSION));
     m_state.wizard.page = 0;
     m_state.emulator.folders.clear();
-    m_state.emulator.iniFallbackFolders = DefaultEmulatorIniFolders();
+    m_state.emulator.iniFallbackFolders = defaultEmulatorIniFolders();
     call(m_seams.LoadListIcons);
     m_state.texts.imageFoldersPanelShown = false;
     m_state.texts.searchWorkListPanelShown = false;
@@ -114,11 +114,11 @@ void Wizard::firstActivation() {
 }
 
 void Wizard::SetPageTitle(int page) {
-    m_state.texts.pageTitle = PageTitle(page, m_state.setup.operation);
+    m_state.texts.pageTitle = pageTitleOf(page, m_state.setup.operation);
 }
 
 void Wizard::selectOperation(int operation) {
-    if (IsOperation(operation)) {
+    if (isOperation(operation)) {
         m_state.setup.operation = static_cast<OperationMode>(operation);
     }
 }
@@ -280,7 +280,7 @@ bool Wizard::arriveOnPage(int from, int& to) {
                 m_port.showStateNow();
                 if (m_seams.LoadCategories && m_seams.LoadCategories()) {
                     GamesPageState& games = m_state.gamesPage;
-                    games.selectedCategoryRow = CategoryRowAfterReload(games.selectedCategoryRow,
+                    games.selectedCategoryRow = categoryRowAfterReload(games.selectedCategoryRow,
                                                                        m_state.games.CategoriesList.size());
                 }
                 call(m_seams.CreateGamesList);
@@ -377,7 +377,7 @@ void Wizard::replacingGamesList() {
 }
 
 void Wizard::gamesListRead(const QString& emulatorLine) {
-    m_state.texts.labelMAMEVersionUsed = emulatorLine;
+    m_state.texts.versionUsedCaption = emulatorLine;
 }
 
 void Wizard::gamesListLoadEnded() {

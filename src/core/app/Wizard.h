@@ -35,11 +35,11 @@ struct WizardSeams {
     std::function<void()> CloseWindow;        // a deferred close request, carried out
 };
 
-QString PageTitle(int page, OperationMode operation);
+QString pageTitleOf(int page, OperationMode operation);
 // The hint of the categories list's total.
-QString CategoriesTotalText(qsizetype rows);
+QString categoriesTotalText(qsizetype rows);
 // "v" + the program's version, shortened: 1.2.0.0 gives v1.2, 1.2.3.0 gives v1.2.3.
-QString VersionTextOf(const QString& fileVersion);
+QString versionTextOf(const QString& fileVersion);
 
 // The seven-page wizard over the main window's state: every page change, its checks and messages.
 class Wizard final : public GamesDbEvents {

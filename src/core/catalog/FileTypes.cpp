@@ -47,7 +47,7 @@ const std::array<ImageCategory, kImageCategoryCount> ImageCategoryTable = {{
     {"Select", "Select", "select", "select_directory", "SelectDir"},
 }};
 
-std::array<bool, kFileTypeCount> DefaultFileTypeChecks() {
+std::array<bool, kFileTypeCount> defaultFileTypeChecks() {
     std::array<bool, kFileTypeCount> checked{};
     for (int i = 0; i < kFileTypeCount; ++i) {
         checked[i] = FileTypeTable[i].checkedByDefault;
@@ -56,7 +56,7 @@ std::array<bool, kFileTypeCount> DefaultFileTypeChecks() {
 }
 
 QString ArchiveName(int type) {
-    if (!IsImageType(type)) {
+    if (!isImageType(type)) {
         return {};
     }
     return QString::fromLatin1(ImageCategoryOf(type).folderName) + QStringLiteral(".zip");

@@ -50,7 +50,7 @@ struct ImageCategory {
 extern const std::array<FileTypeInfo, kFileTypeCount> FileTypeTable;
 extern const std::array<ImageCategory, kImageCategoryCount> ImageCategoryTable;
 
-inline bool IsImageType(int type) {
+inline bool isImageType(int type) {
     return type >= kFirstImageType && type < kFileTypeCount;
 }
 // The row of ImageCategoryTable for file type 4..20.
@@ -59,7 +59,7 @@ inline const ImageCategory& ImageCategoryOf(int type) {
 }
 
 // The check state of each type before the user changes it.
-std::array<bool, kFileTypeCount> DefaultFileTypeChecks();
+std::array<bool, kFileTypeCount> defaultFileTypeChecks();
 
 // The archive of an image category ("snap.zip"); "" for the other types.
 QString ArchiveName(int type);

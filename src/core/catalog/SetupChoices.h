@@ -9,7 +9,7 @@
 enum OperationMode : int { DeleteFiles = 0, RenameFiles, RestoreFiles, DeleteRenamedFiles, MoveFiles };
 constexpr int kOperationCount = 5;
 
-inline bool IsOperation(int value) {
+inline bool isOperation(int value) {
     return value >= 0 && value < kOperationCount;
 }
 // The operation's display name; "Restore Files " ends with a blank, which shows wherever it is used.
@@ -31,5 +31,5 @@ struct SetupChoices {
     bool rebuildGamesListVisible = false;
     bool rebuildGamesListChecked = false;
     bool scanGameFilesQuickScan = true;
-    std::array<bool, kFileTypeCount> fileTypeChecked = DefaultFileTypeChecks();
+    std::array<bool, kFileTypeCount> fileTypeChecked = defaultFileTypeChecks();
 };

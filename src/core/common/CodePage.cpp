@@ -22,7 +22,7 @@ bool isAscii(QByteArrayView bytes) {
 
 }  // namespace
 
-QString DecodeCp1252(QByteArrayView bytes) {
+QString decodeCp1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char c : bytes) {
@@ -32,7 +32,7 @@ QString DecodeCp1252(QByteArrayView bytes) {
     return text;
 }
 
-bool IsValidUtf8(QByteArrayView bytes) {
+bool isValidUtf8(QByteArrayView bytes) {
     if (isAscii(bytes)) {
         return true;
     }
@@ -41,7 +41,7 @@ bool IsValidUtf8(QByteArrayView bytes) {
     return !decoder.hasError();
 }
 
-QString DecodeUtf8OrCp1252(QByteArrayView bytes) {
+QString decodeUtf8OrCp1252(QByteArrayView bytes) {
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
     }
@@ -49,5 +49,5 @@ QString DecodeUtf8OrCp1252(QByteArrayView bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString decoded = decoder.decode(bytes);
-    return decoder.hasError() ? DecodeCp1252(bytes) : decoded;
+    return decoder.hasError() ? decodeCp1252(bytes) : decoded;
 }

@@ -5,7 +5,7 @@
 
 #include <QDir>
 
-FileKindInfo FileKindFilter(FileKind kind) {
+FileKindInfo fileKindFilter(FileKind kind) {
     switch (kind) {
         case FileKind::Executable:
             // Linux executables have no extension, so the picker shows every file.
@@ -37,8 +37,8 @@ QString FileDialog(DialogPort& port, FileDialogMode mode, const QString& title, 
 
 QString PickFile(DialogPort& port, FileKind kind, const QString& title, const QString& initialFolder,
                  FileDialogMode mode, const QString& programFolder, QString* editText) {
-    const FileKindInfo info = FileKindFilter(kind);
-    const QString chosen = FileDialog(port, mode, title, WithTrailingSeparator(initialFolder), info.filter,
+    const FileKindInfo info = fileKindFilter(kind);
+    const QString chosen = FileDialog(port, mode, title, withTrailingSeparator(initialFolder), info.filter,
                                       info.defaultExtension, programFolder);
     if (!chosen.isEmpty() && editText) {
         *editText = chosen;

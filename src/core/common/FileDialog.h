@@ -11,7 +11,7 @@ struct FileKindInfo {
     QString filter;
     QString defaultExtension;
 };
-FileKindInfo FileKindFilter(FileKind kind);
+FileKindInfo fileKindFilter(FileKind kind);
 
 // Shows the open or save dialog and sets the current folder back to programFolder afterwards.
 QString FileDialog(DialogPort& port, FileDialogMode mode, const QString& title, const QString& folder,

@@ -183,7 +183,7 @@ void DeleteFolderFiles(const QString& folder) {
     }
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, qint64* flushNanoseconds) {
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, qint64* flushNanoseconds) {
     const QByteArray finalPath = resolvedTarget(path);
     QByteArray temporary;
     const int fd = createTemporary(finalPath, permissionsOf(finalPath, 0666), temporary);
@@ -198,7 +198,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, qint64* f
     return commitTemporary(fd, temporary, finalPath, bytes.size(), flushNanoseconds);
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
+std::optional<QByteArray> readWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
@@ -206,18 +206,18 @@ std::optional<QByteArray> ReadWholeFile(const QString& path) {
     return file.readAll();
 }
 
-bool DeleteFile(const QString& path) {
+bool deleteFile(const QString& path) {
     return !path.isEmpty() && ::unlink(QFile::encodeName(path).constData()) == 0;
 }
 
-QString WithTrailingSeparator(const QString& folder) {
+QString withTrailingSeparator(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith(u'/')) {
         return folder;
     }
     return folder + u'/';
 }
 
-QString FolderOfPath(const QString& path) {
+QString folderOfPath(const QString& path) {
     const qsizetype slash = path.lastIndexOf(u'/');
     return slash < 0 ? QString() : path.left(slash + 1);
 }

@@ -21,15 +21,15 @@ void DeleteFolderFiles(const QString& folder);
 // Writes a whole file through "<name>.kestrum-tmp" beside it and renames that over the old file,
 // so a crash never leaves the file truncated or missing. Symbolic links are kept.
 // `flushNanoseconds`, when given, receives the time spent flushing the data to disk.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, qint64* flushNanoseconds = nullptr);
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, qint64* flushNanoseconds = nullptr);
 
-std::optional<QByteArray> ReadWholeFile(const QString& path);
+std::optional<QByteArray> readWholeFile(const QString& path);
 
-bool DeleteFile(const QString& path);
+bool deleteFile(const QString& path);
 
-QString WithTrailingSeparator(const QString& folder);
+QString withTrailingSeparator(const QString& folder);
 // The folder part of a path, with its trailing separator ("" when the path has none).
-QString FolderOfPath(const QString& path);
+QString folderOfPath(const QString& path);
 
 namespace filesystem_testing {
 // Lets tests make rename() report another file system (EXDEV) or fail the copy after n bytes.

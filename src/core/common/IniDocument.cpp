@@ -9,14 +9,14 @@
 IniDocument IniDocument::parse(QByteArrayView bytes) {
     IniDocument document;
     Section* current = nullptr;
-    for (QByteArrayView line : SplitLines(bytes)) {
-        line = TrimBlanksAndControls(line);
+    for (QByteArrayView line : splitLines(bytes)) {
+        line = trimBlanksAndControls(line);
         if (line.isEmpty() || line[0] == ';') {
             continue;
         }
         if (line.front() == '[' && line.back() == ']') {
             document.m_sections.append(
-                {TrimBlanksAndControls(line.sliced(1, line.size() - 2)).toByteArray(), {}});
+                {trimBlanksAndControls(line.sliced(1, line.size() - 2)).toByteArray(), {}});
             current = &document.m_sections.back();
             continue;
         }
@@ -24,8 +24,8 @@ IniDocument IniDocument::parse(QByteArrayView bytes) {
         if (!current || equals < 0) {
             continue;
         }
-        current->entries.append({TrimBlanksAndControls(line.first(equals)).toByteArray(),
-                                 TrimBlanksAndControls(line.sliced(equals + 1)).toByteArray()});
+        current->entries.append({trimBlanksAndControls(line.first(equals)).toByteArray(),
+                                 trimBlanksAndControls(line.sliced(equals + 1)).toByteArray()});
     }
     return document;
 }
@@ -33,11 +33,11 @@ IniDocument IniDocument::parse(QByteArrayView bytes) {
 std::optional<QByteArray> IniDocument::value(QByteArrayView section, QByteArrayView key) const {
     std::optional<QByteArray> found;
     for (const Section& s : m_sections) {
-        if (!EqualsIgnoringAsciiCase(s.name, section)) {
+        if (!equalsIgnoringAsciiCase(s.name, section)) {
             continue;
         }
         for (const Entry& e : s.entries) {
-            if (EqualsIgnoringAsciiCase(e.key, key)) {
+            if (equalsIgnoringAsciiCase(e.key, key)) {
                 found = e.value;
             }
         }
@@ -50,7 +50,7 @@ std::optional<QString> IniDocument::text(QByteArrayView section, QByteArrayView 
     if (!raw) {
         return std::nullopt;
     }
-    return DecodeUtf8OrCp1252(*raw);
+    return decodeUtf8OrCp1252(*raw);
 }
 
 void IniDocument::beginSection(QByteArrayView section) {
@@ -74,18 +74,18 @@ void IniDocument::writeNumber(QByteArrayView key, qint64 number) {
     write(key, QByteArrayView(QByteArray::number(number)));
 }
 
-QString SettingsFilePath(const QString& programFolder) {
+QString settingsFilePath(const QString& programFolder) {
     return programFolder + QStringLiteral("Kestrum.ini");
 }
 
-QString FindSettingsFile(const QString& programFolder) {
-    const QString exact = SettingsFilePath(programFolder);
+QString findSettingsFile(const QString& programFolder) {
+    const QString exact = settingsFilePath(programFolder);
     if (FileExistsNotFolder(exact)) {
         return exact;
     }
     const QStringList names = QDir(programFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& name : names) {
-        if (EqualsIgnoringAsciiCase(name, QStringLiteral("Kestrum.ini"))) {
+        if (equalsIgnoringAsciiCase(name, QStringLiteral("Kestrum.ini"))) {
             return programFolder + name;
         }
     }

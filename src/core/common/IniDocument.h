@@ -37,5 +37,5 @@ private:
 };
 
 // Kestrum.ini in the program folder, whatever the letter case of its name; the exact name wins.
-QString FindSettingsFile(const QString& programFolder);
-QString SettingsFilePath(const QString& programFolder);  // where it is written
+QString findSettingsFile(const QString& programFolder);
+QString settingsFilePath(const QString& programFolder);  // where it is written

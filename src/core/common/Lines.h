@@ -117,19 +117,19 @@ void forEachAnyBreakLine(const char* p, const char* end, Visit& visit) {
 
 }  // namespace lines_detail
 
-inline bool HasCarriageReturn(QByteArrayView text) {
+inline bool containsCarriageReturn(QByteArrayView text) {
     return !text.isEmpty() && std::memchr(text.data(), '\r', size_t(text.size())) != nullptr;
 }
 
 // `hasCarriageReturn` lets a caller that already knows spare a pass over the text.
 template <typename Visit>
-void ForEachLine(QByteArrayView text, Visit visit, int hasCarriageReturn = -1) {
+void forEachLine(QByteArrayView text, Visit visit, int hasCarriageReturn = -1) {
     const size_t size = size_t(text.size());
     if (size == 0) {
         return;
     }
     if (hasCarriageReturn < 0) {
-        hasCarriageReturn = HasCarriageReturn(text) ? 1 : 0;
+        hasCarriageReturn = containsCarriageReturn(text) ? 1 : 0;
     }
     if (!hasCarriageReturn) {
         lines_detail::forEachLineFeedLine(text.data(), size, visit);
@@ -186,7 +186,7 @@ inline qint64 countLineFeeds(const char* p, size_t size, bool& carriageReturn) {
 }  // namespace lines_detail
 
 // The number of lines in one pass over the text, noting on the way whether it holds any CR.
-inline LineCount CountLines(QByteArrayView text) {
+inline LineCount countLines(QByteArrayView text) {
     const size_t size = size_t(text.size());
     if (size == 0) {
         return {};
@@ -195,7 +195,7 @@ inline LineCount CountLines(QByteArrayView text) {
     const qint64 feeds = lines_detail::countLineFeeds(text.data(), size, carriageReturn);
     if (carriageReturn) {
         qint64 lines = 0;
-        ForEachLine(
+        forEachLine(
             text, [&lines](QByteArrayView) { ++lines; }, 1);
         return {lines, true};
     }
@@ -206,7 +206,7 @@ inline LineCount CountLines(QByteArrayView text) {
 // mapping or reading a file of hundreds of megabytes whole. A leading UTF-8 byte-order mark is
 // skipped. False when the file cannot be read to its end.
 template <typename Visit>
-bool ForEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t blockSize = size_t(1) << 20) {
+bool forEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t blockSize = size_t(1) << 20) {
     std::vector<char> buffer(blockSize);
     size_t carried = 0;
     bool first = true;
@@ -234,7 +234,7 @@ bool ForEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t block
             }
         }
         if (got == 0) {
-            ForEachLine(QByteArrayView(buffer.data(), qsizetype(size)), visit, hasCarriageReturn ? 1 : 0);
+            forEachLine(QByteArrayView(buffer.data(), qsizetype(size)), visit, hasCarriageReturn ? 1 : 0);
             return true;
         }
         // Cut after the last break that cannot be the first half of a CR LF split by the block.
@@ -243,7 +243,7 @@ bool ForEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t block
             --cut;
         }
         if (cut > 0) {
-            ForEachLine(QByteArrayView(buffer.data(), qsizetype(cut)), visit, hasCarriageReturn ? 1 : 0);
+            forEachLine(QByteArrayView(buffer.data(), qsizetype(cut)), visit, hasCarriageReturn ? 1 : 0);
             carried = size - cut;
             std::memmove(buffer.data(), buffer.data() + cut, carried);
         } else {
@@ -253,7 +253,7 @@ bool ForEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t block
 }
 
 // The lines of a file counted in one pass of block reads; -1 when it cannot be read.
-inline LineCount CountLinesOfFile(int fd, size_t blockSize = size_t(1) << 20) {
+inline LineCount countLinesOfFile(int fd, size_t blockSize = size_t(1) << 20) {
     std::vector<char> buffer(blockSize);
     qint64 feeds = 0;
     bool carriageReturn = false;
@@ -287,7 +287,7 @@ inline LineCount CountLinesOfFile(int fd, size_t blockSize = size_t(1) << 20) {
             return {-1, true};
         }
         qint64 lines = 0;
-        ForEachLineOfFile(
+        forEachLineOfFile(
             fd, [&lines](QByteArrayView) { ++lines; }, true, blockSize);
         return {lines, true};
     }

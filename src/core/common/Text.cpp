@@ -21,7 +21,7 @@ int FindText(const QString& pattern, const QString& text) {
     return at < 0 ? 0 : static_cast<int>(at + 1);
 }
 
-qsizetype FindBytes(QByteArrayView text, QByteArrayView needle, qsizetype from) {
+qsizetype findBytes(QByteArrayView text, QByteArrayView needle, qsizetype from) {
     const qsizetype n = needle.size();
     if (from < 0 || from > text.size() || n > text.size() - from) {
         return -1;
@@ -52,10 +52,10 @@ bool StartsWith(QByteArrayView text, QByteArrayView prefix) {
            std::memcmp(text.data(), prefix.data(), static_cast<size_t>(prefix.size())) == 0;
 }
 
-QByteArrayView TrimBlanksAndControls(QByteArrayView text) {
-    text = TrimLeadingBlanksAndControls(text);
+QByteArrayView trimBlanksAndControls(QByteArrayView text) {
+    text = trimLeadingBlanksAndControls(text);
     qsizetype end = text.size();
-    while (end > 0 && IsBlankOrControl(text[end - 1])) {
+    while (end > 0 && isBlankOrControl(text[end - 1])) {
         --end;
     }
     return text.first(end);
@@ -71,13 +71,13 @@ QByteArray FirstWord(QByteArrayView line) {
 
 QByteArray ValueAfterFirstBlank(QByteArrayView line) {
     const qsizetype blank = line.indexOf(' ');
-    return blank < 0 ? QByteArray() : TrimBlanksAndControls(line.sliced(blank + 1)).toByteArray();
+    return blank < 0 ? QByteArray() : trimBlanksAndControls(line.sliced(blank + 1)).toByteArray();
 }
 
 QByteArrayView AttributeValue(QByteArrayView line, QByteArrayView name) {
     qsizetype at = 0;
     // The name must be followed directly by ="; look for the first such occurrence.
-    while ((at = FindBytes(line, name, at)) >= 0) {
+    while ((at = findBytes(line, name, at)) >= 0) {
         const qsizetype after = at + name.size();
         if (after + 1 < line.size() && line[after] == '=' && line[after + 1] == '"') {
             const qsizetype begin = after + 2;
@@ -91,7 +91,7 @@ QByteArrayView AttributeValue(QByteArrayView line, QByteArrayView name) {
 
 QByteArrayView ValueAfterKey(QByteArrayView line, QByteArrayView key, char stop) {
     qsizetype at = 0;
-    while ((at = FindBytes(line, key, at)) >= 0) {
+    while ((at = findBytes(line, key, at)) >= 0) {
         const qsizetype after = at + key.size();
         if (after < line.size() && line[after] == ' ') {
             const QByteArrayView rest = line.sliced(after + 1);
@@ -106,11 +106,11 @@ QByteArrayView ValueAfterKey(QByteArrayView line, QByteArrayView key, char stop)
 QByteArrayView TaggedValue(QByteArrayView line, QByteArrayView tag) {
     // "<" + tag + ">" without building a temporary: find the tag and check its brackets.
     qsizetype at = 0;
-    while ((at = FindBytes(line, tag, at)) >= 0) {
+    while ((at = findBytes(line, tag, at)) >= 0) {
         const qsizetype close = at + tag.size();
         if (at > 0 && line[at - 1] == '<' && close < line.size() && line[close] == '>') {
             const qsizetype begin = close + 1;
-            const qsizetype end = FindBytes(line, "/>", at - 1);
+            const qsizetype end = findBytes(line, "/>", at - 1);
             return end < 0 ? QByteArrayView() : line.sliced(begin, std::max<qsizetype>(0, end - begin));
         }
         ++at;
@@ -167,7 +167,7 @@ char16_t lowerAscii(char16_t c) {
 }
 }  // namespace
 
-bool EqualsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b) {
+bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -179,7 +179,7 @@ bool EqualsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b) {
     return true;
 }
 
-bool EqualsIgnoringAsciiCase(const QString& a, const QString& b) {
+bool equalsIgnoringAsciiCase(const QString& a, const QString& b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -288,18 +288,18 @@ QString FormatElapsed(qint64 milliseconds, int style) {
     return text;
 }
 
-QByteArrayView SkipUtf8Bom(QByteArrayView text) {
+QByteArrayView skipUtf8Bom(QByteArrayView text) {
     return text.startsWith(QByteArrayView("\xEF\xBB\xBF")) ? text.sliced(3) : text;
 }
 
-QList<QByteArrayView> SplitLines(QByteArrayView text) {
+QList<QByteArrayView> splitLines(QByteArrayView text) {
     QList<QByteArrayView> lines;
-    ForEachLine(SkipUtf8Bom(text), [&lines](QByteArrayView line) { lines.append(line); });
+    forEachLine(skipUtf8Bom(text), [&lines](QByteArrayView line) { lines.append(line); });
     return lines;
 }
 
-bool ParseDecimalInt(QByteArrayView text, qint64& value) {
-    text = TrimBlanksAndControls(text);
+bool parseDecimalInt(QByteArrayView text, qint64& value) {
+    text = trimBlanksAndControls(text);
     qsizetype i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -320,7 +320,7 @@ bool ParseDecimalInt(QByteArrayView text, qint64& value) {
     return true;
 }
 
-QString FormatThousands(qint64 value) {
+QString formatThousands(qint64 value) {
     QString digits = QString::number(value < 0 ? -value : value);
     for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
         digits.insert(at, u',');
@@ -365,7 +365,7 @@ char numericReference(QByteArrayView digits) {
 
 }  // namespace
 
-void DecodeCharRefsInto(QByteArrayView text, QByteArray& out) {
+void decodeCharRefsInto(QByteArrayView text, QByteArray& out) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isEdgeBlank(text[begin])) {
@@ -424,11 +424,11 @@ void DecodeCharRefsInto(QByteArrayView text, QByteArray& out) {
 
 QByteArray DecodeCharRefs(QByteArrayView text) {
     QByteArray out;
-    DecodeCharRefsInto(text, out);
+    decodeCharRefsInto(text, out);
     return out;
 }
 
-void NormaliseTitleInPlace(QByteArray& title) {
+void normaliseTitleInPlace(QByteArray& title) {
     static constexpr char kArticle[] = ", the";
     for (qsizetype at = 0; at + 5 <= title.size(); ++at) {
         bool match = true;
@@ -450,7 +450,7 @@ void NormaliseTitleInPlace(QByteArray& title) {
 QByteArray NormaliseTitle(QByteArrayView text, bool apply) {
     QByteArray title = text.toByteArray();
     if (apply) {
-        NormaliseTitleInPlace(title);
+        normaliseTitleInPlace(title);
     }
     return title;
 }

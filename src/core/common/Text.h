@@ -13,7 +13,7 @@
 int FindText(QByteArrayView pattern, QByteArrayView text, qsizetype start);
 // The 0-based index of `needle` in `text` at or after `from`, or -1 (memmem: fast for the short
 // needles of the scanners).
-qsizetype FindBytes(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
+qsizetype findBytes(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
 int FindText(const QString& pattern, const QString& text);
 
 bool StartsWith(QByteArrayView text, QByteArrayView prefix);
@@ -46,13 +46,13 @@ inline bool StartsWith(QByteArrayView text, const char (&prefix)[N]) {
 }
 
 // Blanks and control characters are the bytes 0x00 to 0x20.
-inline bool IsBlankOrControl(char c) {
+inline bool isBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
-QByteArrayView TrimBlanksAndControls(QByteArrayView text);
-inline QByteArrayView TrimLeadingBlanksAndControls(QByteArrayView text) {
+QByteArrayView trimBlanksAndControls(QByteArrayView text);
+inline QByteArrayView trimLeadingBlanksAndControls(QByteArrayView text) {
     qsizetype begin = 0;
-    while (begin < text.size() && IsBlankOrControl(text[begin])) {
+    while (begin < text.size() && isBlankOrControl(text[begin])) {
         ++begin;
     }
     return text.sliced(begin);
@@ -68,7 +68,7 @@ QByteArrayView TaggedValue(QByteArrayView line, QByteArrayView tag);
 // "=", valueStart the index after the quote. AttributeValue(line, A) is the value at the first of
 // them whose preceding text ends with A, so one pass can serve several attributes of a long line.
 template <typename Visit>
-void ForEachAttributeOpening(QByteArrayView line, Visit visit) {
+void forEachAttributeOpening(QByteArrayView line, Visit visit) {
     const char* const begin = line.data();
     const char* const end = begin + line.size();
     const char* p = begin;
@@ -84,16 +84,16 @@ void ForEachAttributeOpening(QByteArrayView line, Visit visit) {
     }
 }
 
-// The value of an attribute opening found by ForEachAttributeOpening: up to the next quote, or
+// The value of an attribute opening found by forEachAttributeOpening: up to the next quote, or
 // empty when no quote closes it.
-inline QByteArrayView AttributeValueAt(QByteArrayView line, qsizetype valueStart) {
+inline QByteArrayView attributeValueAt(QByteArrayView line, qsizetype valueStart) {
     const void* close = __builtin_memchr(line.data() + valueStart, '"', size_t(line.size() - valueStart));
     return close ? line.sliced(valueStart, static_cast<const char*>(close) - (line.data() + valueStart))
                  : QByteArrayView();
 }
 
 // Whether the text before `nameEnd` ends with `name`.
-inline bool AttributeNamed(QByteArrayView line, qsizetype nameEnd, QByteArrayView name) {
+inline bool attributeNamed(QByteArrayView line, qsizetype nameEnd, QByteArrayView name) {
     return nameEnd >= name.size() &&
            __builtin_memcmp(line.data() + nameEnd - name.size(), name.data(), size_t(name.size())) == 0;
 }
@@ -102,8 +102,8 @@ QByteArray AsciiLowerCase(QByteArrayView text);
 QByteArray AsciiUpperCase(QByteArrayView text);
 QString AsciiLowerCase(const QString& text);
 QString AsciiUpperCase(const QString& text);
-bool EqualsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
-bool EqualsIgnoringAsciiCase(const QString& a, const QString& b);
+bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
+bool equalsIgnoringAsciiCase(const QString& a, const QString& b);
 // Byte arrays and literals are 8-bit texts (these settle the choice between the two forms above).
 inline QByteArray AsciiLowerCase(const QByteArray& text) {
     return AsciiLowerCase(QByteArrayView(text));
@@ -111,11 +111,11 @@ inline QByteArray AsciiLowerCase(const QByteArray& text) {
 inline QByteArray AsciiUpperCase(const QByteArray& text) {
     return AsciiUpperCase(QByteArrayView(text));
 }
-inline bool EqualsIgnoringAsciiCase(const QByteArray& a, const char* b) {
-    return EqualsIgnoringAsciiCase(QByteArrayView(a), QByteArrayView(b));
+inline bool equalsIgnoringAsciiCase(const QByteArray& a, const char* b) {
+    return equalsIgnoringAsciiCase(QByteArrayView(a), QByteArrayView(b));
 }
-inline bool EqualsIgnoringAsciiCase(const QByteArray& a, const QByteArray& b) {
-    return EqualsIgnoringAsciiCase(QByteArrayView(a), QByteArrayView(b));
+inline bool equalsIgnoringAsciiCase(const QByteArray& a, const QByteArray& b) {
+    return equalsIgnoringAsciiCase(QByteArrayView(a), QByteArrayView(b));
 }
 
 int NaturalCompare(const QString& a, const QString& b);
@@ -126,20 +126,20 @@ QString FormatElapsed(qint64 milliseconds, int style);
 
 // Splits text into lines at CR LF, LF or CR. A leading UTF-8 byte-order mark is skipped and a
 // break at the very end does not add an empty line. The views point into `text`.
-QList<QByteArrayView> SplitLines(QByteArrayView text);
-QByteArrayView SkipUtf8Bom(QByteArrayView text);
+QList<QByteArrayView> splitLines(QByteArrayView text);
+QByteArrayView skipUtf8Bom(QByteArrayView text);
 
 // Integers as the settings file stores them: optional sign and decimal digits after blanks
 // and control characters are trimmed. Anything else gives no value.
-bool ParseDecimalInt(QByteArrayView text, qint64& value);
+bool parseDecimalInt(QByteArrayView text, qint64& value);
 
 // A number written the way the program writes its files: "," thousands, "." decimals.
-QString FormatThousands(qint64 value);
+QString formatThousands(qint64 value);
 
 // Trims tab, LF, CR and blank at both ends and replaces numeric and the six named character
 // references; any other reference is left as it is.
 QByteArray DecodeCharRefs(QByteArrayView text);
-void DecodeCharRefsInto(QByteArrayView text, QByteArray& out);  // reuses out's buffer
+void decodeCharRefsInto(QByteArrayView text, QByteArray& out);  // reuses out's buffer
 // Moves ", The" of a title to the front ("Addams Family, The" gives "The Addams Family").
 QByteArray NormaliseTitle(QByteArrayView text, bool apply);
-void NormaliseTitleInPlace(QByteArray& title);
+void normaliseTitleInPlace(QByteArray& title);

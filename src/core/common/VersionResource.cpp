@@ -216,7 +216,7 @@ std::optional<Block> versionRoot(const Bytes& file, std::optional<std::pair<qint
 
 }  // namespace
 
-std::optional<FixedFileVersion> ReadFixedFileVersion(QByteArrayView fileBytes) {
+std::optional<FixedFileVersion> readFixedFileVersion(QByteArrayView fileBytes) {
     const Bytes file(fileBytes);
     const auto root = versionRoot(file, locateVersionResource(file));
     if (!root || root->valueBytes < 52 || file.u32(root->valueOffset) != kFixedInfoSignature) {
@@ -225,7 +225,7 @@ std::optional<FixedFileVersion> ReadFixedFileVersion(QByteArrayView fileBytes) {
     return FixedFileVersion{*file.u32(root->valueOffset + 8), *file.u32(root->valueOffset + 12)};
 }
 
-QString ReadVersionString(QByteArrayView fileBytes, const QString& key) {
+QString readVersionString(QByteArrayView fileBytes, const QString& key) {
     const Bytes file(fileBytes);
     const auto root = versionRoot(file, locateVersionResource(file));
     if (!root || key.isEmpty()) {
@@ -295,7 +295,7 @@ QString withFileBytes(const QString& path, Read read) {
 
 QString FileVersionText(const QString& path, bool shortForm) {
     return withFileBytes(path, [shortForm](QByteArrayView bytes) {
-        const auto version = ReadFixedFileVersion(bytes);
+        const auto version = readFixedFileVersion(bytes);
         if (!version) {
             return QString();
         }
@@ -309,5 +309,5 @@ QString FileVersionText(const QString& path, bool shortForm) {
 }
 
 QString VersionInfoString(const QString& path, const QString& key) {
-    return withFileBytes(path, [&key](QByteArrayView bytes) { return ReadVersionString(bytes, key); });
+    return withFileBytes(path, [&key](QByteArrayView bytes) { return readVersionString(bytes, key); });
 }

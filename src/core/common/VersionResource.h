@@ -12,9 +12,9 @@ struct FixedFileVersion {
     quint32 leastSignificant = 0;
 };
 
-std::optional<FixedFileVersion> ReadFixedFileVersion(QByteArrayView fileBytes);
+std::optional<FixedFileVersion> readFixedFileVersion(QByteArrayView fileBytes);
 // The value of `key` in the string table of the first language and code page, or "".
-QString ReadVersionString(QByteArrayView fileBytes, const QString& key);
+QString readVersionString(QByteArrayView fileBytes, const QString& key);
 
 // "major.minor" when shortForm, else "major.minor.release.build"; "" without a resource.
 QString FileVersionText(const QString& path, bool shortForm);

@@ -50,14 +50,14 @@ int spawn(const QByteArray& program, const std::vector<QByteArray>& arguments, c
 
 }  // namespace
 
-QString ShellQuote(const QString& text) {
+QString shellQuote(const QString& text) {
     QString quoted = text;
     quoted.replace(u'\'', QStringLiteral("'\\''"));
     return u'\'' + quoted + u'\'';
 }
 
-QString RedirectedCommand(const QString& emulator, const QString& commandSwitch, const QString& outputFile) {
-    return ShellQuote(emulator) + u' ' + commandSwitch + QStringLiteral(" > ") + ShellQuote(outputFile);
+QString redirectedCommand(const QString& emulator, const QString& commandSwitch, const QString& outputFile) {
+    return shellQuote(emulator) + u' ' + commandSwitch + QStringLiteral(" > ") + shellQuote(outputFile);
 }
 
 int RunProcess(DialogPort& port, const QString& program, const QStringList& arguments, bool wait,

@@ -8,7 +8,7 @@ class DialogPort;
 constexpr int kCommandLineLimit = 1024;
 
 // Quotes a path for /bin/sh: single quotes, a ' inside written as '\''.
-QString ShellQuote(const QString& text);
+QString shellQuote(const QString& text);
 
 // Starts `program` with `arguments` in `workingFolder` (stdin from /dev/null, output hidden) and,
 // when `wait` is set, waits for it in 10 ms slices, processing pending events between slices.
@@ -22,4 +22,4 @@ int RunThroughShell(DialogPort& port, const QString& inner, const QString& worki
                     const QString& programFolder);
 
 // The inner command "'emulator' -switch > 'output'".
-QString RedirectedCommand(const QString& emulator, const QString& commandSwitch, const QString& outputFile);
+QString redirectedCommand(const QString& emulator, const QString& commandSwitch, const QString& outputFile);

@@ -25,7 +25,7 @@ QString EmulatorFolders::FolderOfType(int type) const {
         case GameNVRAM:
             return NvramFolder;
         default:
-            return IsImageType(type) ? ImageFolders[type - kFirstImageType] : QString();
+            return isImageType(type) ? ImageFolders[type - kFirstImageType] : QString();
     }
 }
 

@@ -30,11 +30,11 @@ struct IniLine {
 
 QList<IniLine> readIniLines(const QString& path) {
     QList<IniLine> lines;
-    const QByteArray bytes = ReadWholeFile(path).value_or(QByteArray());
-    for (const QByteArrayView line : SplitLines(bytes)) {
+    const QByteArray bytes = readWholeFile(path).value_or(QByteArray());
+    for (const QByteArrayView line : splitLines(bytes)) {
         QByteArray key = FirstWord(line);
         if (!key.isEmpty()) {
-            lines.append({std::move(key), DecodeUtf8OrCp1252(ValueAfterFirstBlank(line))});
+            lines.append({std::move(key), decodeUtf8OrCp1252(ValueAfterFirstBlank(line))});
         }
     }
     return lines;
@@ -48,16 +48,16 @@ QString executableIniName(const QString& emulator) {
 
 QString findIni(const EmulatorState& emulator, const SetupChoices& setup, const QStringList& ownFolderNames,
                 const QStringList& defaultFolderNames) {
-    const QString folder = EmulatorFolderOf(setup);
+    const QString folder = emulatorFolderOf(setup);
     for (const QString& name : ownFolderNames) {
-        const QString found = FindFileIgnoringCase(folder, name);
+        const QString found = findFileIgnoringCase(folder, name);
         if (!found.isEmpty()) {
             return found;
         }
     }
     for (const QString& defaults : emulator.iniFallbackFolders) {
         for (const QString& name : defaultFolderNames) {
-            const QString found = FindFileIgnoringCase(defaults, name);
+            const QString found = findFileIgnoringCase(defaults, name);
             if (!found.isEmpty()) {
                 return found;
             }
@@ -72,7 +72,7 @@ QString defaultFolderName(int row) {
 
 }  // namespace
 
-QString ExpandEnvironment(const QString& value) {
+QString expandEnvironment(const QString& value) {
     QString text = value;
     if (text == u'~' || text.startsWith(QStringLiteral("~/"))) {
         text = QStringLiteral("$HOME") + text.mid(1);
@@ -111,17 +111,17 @@ QString ResolveEmulatorPath(const QString& value, const QString& emulatorFolder)
     if (value.isEmpty()) {
         return {};
     }
-    const QString expanded = ExpandEnvironment(value);
+    const QString expanded = expandEnvironment(value);
     const QString path = expanded.startsWith(u'/') ? expanded : emulatorFolder + expanded;
     return path.endsWith(u'/') ? path : path + u'/';
 }
 
-QStringList DefaultEmulatorIniFolders() {
-    return {WithTrailingSeparator(ExpandEnvironment(QStringLiteral("$HOME/.mame"))),
+QStringList defaultEmulatorIniFolders() {
+    return {withTrailingSeparator(expandEnvironment(QStringLiteral("$HOME/.mame"))),
             QStringLiteral("/etc/mame/")};
 }
 
-QString FindFileIgnoringCase(const QString& folder, const QString& relative) {
+QString findFileIgnoringCase(const QString& folder, const QString& relative) {
     const QString exact = folder + relative;
     if (FileExistsNotFolder(exact)) {
         return exact;
@@ -135,7 +135,7 @@ QString FindFileIgnoringCase(const QString& folder, const QString& relative) {
             (last ? QDir::Files : QDir::Dirs) | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
         QString match;
         for (const QString& entry : entries) {
-            if (EqualsIgnoringAsciiCase(entry, parts[i])) {
+            if (equalsIgnoringAsciiCase(entry, parts[i])) {
                 match = entry;
                 break;
             }
@@ -143,13 +143,13 @@ QString FindFileIgnoringCase(const QString& folder, const QString& relative) {
         if (match.isEmpty()) {
             return {};
         }
-        current = WithTrailingSeparator(current) + match;
+        current = withTrailingSeparator(current) + match;
     }
     return FileExistsNotFolder(current) ? current : QString();
 }
 
-QString EmulatorFolderOf(const SetupChoices& setup) {
-    return FolderOfPath(setup.mameExecutableFile);
+QString emulatorFolderOf(const SetupChoices& setup) {
+    return folderOfPath(setup.mameExecutableFile);
 }
 
 QString FindEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup) {
@@ -215,7 +215,7 @@ void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& p
         SplitRomPath(emulator, setup, *rompath);
     }
     // A folder keeps what it had unless its line was found again.
-    const QString emulatorFolder = EmulatorFolderOf(setup);
+    const QString emulatorFolder = emulatorFolderOf(setup);
     if (cfg) {
         folders.CfgFolder = ResolveEmulatorPath(*cfg, emulatorFolder);
     }
@@ -233,7 +233,7 @@ void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& p
 }
 
 void SplitRomPath(EmulatorState& emulator, const SetupChoices& setup, const QString& rompath) {
-    const QString emulatorFolder = EmulatorFolderOf(setup);
+    const QString emulatorFolder = emulatorFolderOf(setup);
     QStringList& folders = emulator.folders.RomFolders;
     folders.clear();
     QString piece;
@@ -252,7 +252,7 @@ void SplitRomPath(EmulatorState& emulator, const SetupChoices& setup, const QStr
 
 void CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port) {
     RunProcess(port, setup.mameExecutableFile, {QStringLiteral("-createconfig")}, true,
-               EmulatorFolderOf(setup), setup.ProgramFolder);
+               emulatorFolderOf(setup), setup.ProgramFolder);
 }
 
 bool ReadUiIni(EmulatorState& emulator, SetupChoices& setup) {
@@ -290,11 +290,11 @@ bool ReadUiIni(EmulatorState& emulator, SetupChoices& setup) {
 }
 
 void LoadImageFolders(EmulatorState& emulator, SetupChoices& setup) {
-    const QString path = FindSettingsFile(setup.ProgramFolder);
+    const QString path = findSettingsFile(setup.ProgramFolder);
     if (path.isEmpty()) {
         return;
     }
-    const IniDocument ini = IniDocument::parse(ReadWholeFile(path).value_or(QByteArray()));
+    const IniDocument ini = IniDocument::parse(readWholeFile(path).value_or(QByteArray()));
     for (int row = 0; row < kImageCategoryCount; ++row) {
         const QString value = ini.text("Images", ImageCategoryTable[row].uiIniKey).value_or(QString());
         setup.imageFolderBoxes[row] = value.isEmpty() ? defaultFolderName(row) : value;
@@ -303,7 +303,7 @@ void LoadImageFolders(EmulatorState& emulator, SetupChoices& setup) {
 }
 
 void ApplyImageFolders(EmulatorState& emulator, const SetupChoices& setup) {
-    const QString emulatorFolder = EmulatorFolderOf(setup);
+    const QString emulatorFolder = emulatorFolderOf(setup);
     for (int row = 0; row < kImageCategoryCount; ++row) {
         emulator.folders.ImageFolders[row] = ResolveEmulatorPath(setup.imageFolderBoxes[row], emulatorFolder);
     }

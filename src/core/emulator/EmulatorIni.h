@@ -11,17 +11,17 @@ class DialogPort;
 // written; the emulator is only asked to create its default ini file.
 
 // $NAME, ${NAME} and a leading ~ as the shell would expand them ($ without a name stays).
-QString ExpandEnvironment(const QString& value);
+QString expandEnvironment(const QString& value);
 // Absolute when it begins with "/" (after expansion), else relative to the emulator's folder;
 // ends with "/". An empty value gives "".
 QString ResolveEmulatorPath(const QString& value, const QString& emulatorFolder);
 // The default ini folders of a packaged emulator, searched after the emulator's own folder.
-QStringList DefaultEmulatorIniFolders();
+QStringList defaultEmulatorIniFolders();
 
 // `folder` + `relative` when it exists, else the same path matched without regard to letter case.
-QString FindFileIgnoringCase(const QString& folder, const QString& relative);
+QString findFileIgnoringCase(const QString& folder, const QString& relative);
 
-QString EmulatorFolderOf(const SetupChoices& setup);
+QString emulatorFolderOf(const SetupChoices& setup);
 QString FindEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup);
 // The content folders from the emulator's main ini file (created with -createconfig when the
 // user agrees); the snapshot folder also fills its box of the images page.

@@ -16,7 +16,7 @@ constexpr const char* kEnglishMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 }
 
-QString VersionFromHelpLine(const QString& line) {
+QString versionFromHelpLine(const QString& line) {
     // a: the position of " v" (1-based), b: the first "." from a + 1; the version is the
     // b - a + 2 characters from position a + 2, trimmed of blanks.
     const int a = FindText(QStringLiteral(" v"), line);
@@ -38,16 +38,16 @@ QString DetectEmulatorVersion(DialogPort& port, const QString& emulator, const Q
         return fromResource;
     }
     const QString output = programFolder + QStringLiteral("iMAMEVersion.tmp");
-    RunThroughShell(port, RedirectedCommand(emulator, QStringLiteral("-help"), output),
-                    FolderOfPath(emulator), programFolder);
+    RunThroughShell(port, redirectedCommand(emulator, QStringLiteral("-help"), output),
+                    folderOfPath(emulator), programFolder);
     if (!IsUsableFile(output)) {
         return {};
     }
-    const QByteArray bytes = ReadWholeFile(output).value_or(QByteArray());
-    const QList<QByteArrayView> lines = SplitLines(bytes);
+    const QByteArray bytes = readWholeFile(output).value_or(QByteArray());
+    const QList<QByteArrayView> lines = splitLines(bytes);
     const QString version =
-        lines.isEmpty() ? QString() : VersionFromHelpLine(DecodeUtf8OrCp1252(lines.first()));
-    DeleteFile(output);
+        lines.isEmpty() ? QString() : versionFromHelpLine(decodeUtf8OrCp1252(lines.first()));
+    deleteFile(output);
     port.processPendingEvents();
     return version;
 }
@@ -66,7 +66,7 @@ QString EmulatorDisplayName(const QString& emulator) {
     return QStringLiteral("MAME");
 }
 
-QString EmulatorDateText(const QDateTime& modified) {
+QString emulatorDateText(const QDateTime& modified) {
     const QDate date = modified.date();
     QString month = QLocale::system().monthName(date.month(), QLocale::ShortFormat);
     if (month.isEmpty()) {
@@ -80,7 +80,7 @@ QString EmulatorDateText(const QDateTime& modified) {
 
 EmulatorIdentity DescribeEmulator(DialogPort& port, const QString& emulator, const QString& programFolder) {
     QDir::setCurrent(programFolder);
-    const QString date = EmulatorDateText(QFileInfo(emulator).lastModified());
+    const QString date = emulatorDateText(QFileInfo(emulator).lastModified());
     EmulatorIdentity identity;
     identity.version = DetectEmulatorVersion(port, emulator, programFolder);
     identity.description =

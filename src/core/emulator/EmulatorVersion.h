@@ -16,10 +16,10 @@ struct EmulatorIdentity {
 // line of its -help output (written to iMAMEVersion.tmp in the program folder).
 QString DetectEmulatorVersion(DialogPort& port, const QString& emulator, const QString& programFolder);
 // The version within the first line of -help output ("MAME v0.251 (unknown)" gives 0.251).
-QString VersionFromHelpLine(const QString& line);
+QString versionFromHelpLine(const QString& line);
 QString EmulatorDisplayName(const QString& emulator);
 // "(mmm dd yyyy)" with the locale's short month name (English where the locale has none).
-QString EmulatorDateText(const QDateTime& modified);
+QString emulatorDateText(const QDateTime& modified);
 EmulatorIdentity DescribeEmulator(DialogPort& port, const QString& emulator, const QString& programFolder);
 // -1 for an empty text or one whose part after its first two characters is not a whole number.
 int EmulatorVersionNumber(const QString& version);

@@ -28,13 +28,13 @@ struct Section {
 
 QList<Section> readSections(QByteArrayView bytes) {
     QList<Section> sections;
-    for (QByteArrayView line : SplitLines(bytes)) {
-        line = TrimBlanksAndControls(line);
+    for (QByteArrayView line : splitLines(bytes)) {
+        line = trimBlanksAndControls(line);
         if (line.isEmpty() || line[0] == ';') {
             continue;
         }
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            sections.append({TrimBlanksAndControls(line.sliced(1, line.size() - 2)), {}});
+            sections.append({trimBlanksAndControls(line.sliced(1, line.size() - 2)), {}});
             continue;
         }
         if (sections.isEmpty()) {
@@ -44,8 +44,8 @@ QList<Section> readSections(QByteArrayView bytes) {
         if (equals < 0) {
             sections.back().entries.append({line, {}, false});
         } else {
-            sections.back().entries.append({TrimBlanksAndControls(line.first(equals)),
-                                            TrimBlanksAndControls(line.sliced(equals + 1)), true});
+            sections.back().entries.append({trimBlanksAndControls(line.first(equals)),
+                                            trimBlanksAndControls(line.sliced(equals + 1)), true});
         }
     }
     return sections;
@@ -53,7 +53,7 @@ QList<Section> readSections(QByteArrayView bytes) {
 
 const Section* lastSectionNamed(const QList<Section>& sections, QByteArrayView name) {
     for (auto it = sections.crbegin(); it != sections.crend(); ++it) {
-        if (EqualsIgnoringAsciiCase(it->name, name)) {
+        if (equalsIgnoringAsciiCase(it->name, name)) {
             return &*it;
         }
     }
@@ -127,7 +127,7 @@ QByteArray CategoryMap::lookup(QByteArrayView name) const {
     return lookupView(name).toByteArray();
 }
 
-CategoryMap BuildCategoryMap(const QByteArray& fileBytes) {
+CategoryMap buildCategoryMap(const QByteArray& fileBytes) {
     const QList<Section> sections = readSections(fileBytes);
     CategoryMap map;
     map.holdBytes(fileBytes);
@@ -147,7 +147,7 @@ CategoryMap BuildCategoryMap(const QByteArray& fileBytes) {
     }
     for (const char* skipped : {"FOLDER_SETTINGS", "ROOT_FOLDER"}) {
         const auto it = std::find_if(names.begin(), names.end(), [skipped](QByteArrayView n) {
-            return EqualsIgnoringAsciiCase(n, QByteArrayView(skipped));
+            return equalsIgnoringAsciiCase(n, QByteArrayView(skipped));
         });
         if (it != names.end()) {
             names.erase(it);
@@ -177,7 +177,7 @@ CategoryMap BuildCategoryMap(const QByteArray& fileBytes) {
     return map;
 }
 
-QStringList CategoryCaptions(const CategoryMap& map) {
+QStringList categoryCaptions(const CategoryMap& map) {
     QHash<QByteArray, QByteArray> firstForm;  // lowered -> the form seen first
     for (const auto& [name, category] : map.entries()) {
         const QByteArray& key = loweredScratch(category);
@@ -190,7 +190,7 @@ QStringList CategoryCaptions(const CategoryMap& map) {
     QStringList captions;
     captions.reserve(keys.size());
     for (const QByteArray& key : keys) {
-        captions.append(DecodeUtf8OrCp1252(firstForm.value(key)));
+        captions.append(decodeUtf8OrCp1252(firstForm.value(key)));
     }
     return captions;
 }
@@ -201,11 +201,11 @@ bool LoadCategories(GamesData& games, const SetupChoices& setup, GamesDbEvents& 
     }
     events.loadingCategories(true);
     games.categoryMap = std::make_shared<CategoryMap>(
-        BuildCategoryMap(ReadWholeFile(setup.categoryFile).value_or(QByteArray())));
+        buildCategoryMap(readWholeFile(setup.categoryFile).value_or(QByteArray())));
     if (games.categoriesListStamp.isEmpty() || games.categoriesListStamp != setup.categoryFileStamp ||
         games.CategoriesList.isEmpty()) {
         games.categoriesListStamp = setup.categoryFileStamp;
-        games.CategoriesList = CategoryCaptions(*games.categoryMap);
+        games.CategoriesList = categoryCaptions(*games.categoryMap);
     }
     events.loadingCategories(false);
     return true;
@@ -213,7 +213,7 @@ bool LoadCategories(GamesData& games, const SetupChoices& setup, GamesDbEvents& 
 
 NonArcadeList NonArcadeList::fromBytes(QByteArrayView fileBytes) {
     NonArcadeList list;
-    for (const QByteArrayView line : SplitLines(fileBytes)) {
+    for (const QByteArrayView line : splitLines(fileBytes)) {
         list.m_lines.insert(AsciiLowerCase(line));
     }
     return list;

@@ -37,11 +37,11 @@ private:
 
 // Reads a category file in the catver.ini layout (sections "Category" and "VerAdded") or the
 // category.ini layout (one section per category listing its games).
-CategoryMap BuildCategoryMap(const QByteArray& fileBytes);
+CategoryMap buildCategoryMap(const QByteArray& fileBytes);
 
 // The distinct category texts of a map, sorted and merged without regard to A-Z case; the form
 // seen first stays. Decoded as UTF-8 when valid, else Windows-1252 (as the games' categories are).
-QStringList CategoryCaptions(const CategoryMap& map);
+QStringList categoryCaptions(const CategoryMap& map);
 
 // Builds the category map and refreshes the categories list when its file's stamp changed.
 // False when the category file is not usable.

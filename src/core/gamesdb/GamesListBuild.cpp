@@ -27,13 +27,13 @@ void runListCommand(GamesContext& context, const QString& commandSwitch, const Q
                             QStringLiteral("\" file. Please wait..."));
     RunThroughShell(
         context.port,
-        RedirectedCommand(setup.mameExecutableFile, commandSwitch, setup.ProgramFolder + outputName),
-        FolderOfPath(setup.mameExecutableFile), setup.ProgramFolder);
+        redirectedCommand(setup.mameExecutableFile, commandSwitch, setup.ProgramFolder + outputName),
+        folderOfPath(setup.mameExecutableFile), setup.ProgramFolder);
 }
 
 }  // namespace
 
-void PauseMilliseconds(int milliseconds, qint64* pausedNanoseconds) {
+void pauseMilliseconds(int milliseconds, qint64* pausedNanoseconds) {
     QElapsedTimer clock;
     clock.start();
     QThread::msleep(static_cast<unsigned long>(milliseconds));
@@ -42,21 +42,21 @@ void PauseMilliseconds(int milliseconds, qint64* pausedNanoseconds) {
     }
 }
 
-QByteArray GamesListHeader(const SetupChoices& setup, const EmulatorState& emulator) {
+QByteArray gamesListHeader(const SetupChoices& setup, const EmulatorState& emulator) {
     return ListStamp(setup.mameExecutableFile).toLatin1() + "\r\n" + emulator.EmulatorDescription.toUtf8() +
            "\r\n";
 }
 
-bool CheckEmulatorOutput(GamesContext& context, const QString& path) {
+bool checkEmulatorOutput(GamesContext& context, const QString& path) {
     if (IsUsableFile(path)) {
         return true;
     }
-    DeleteFile(path);
+    deleteFile(path);
     if (context.port.askYesNo(QStringLiteral("Error"),
                               QStringLiteral("    File \"") + path +
                                   QStringLiteral("\" not found, it's empty or could not be read.") + kRetry,
                               MessageIcon::Warning)) {
-        PauseMilliseconds(100);
+        pauseMilliseconds(100);
         CreateGamesList(context);
     } else {
         context.wait.close();
@@ -64,13 +64,13 @@ bool CheckEmulatorOutput(GamesContext& context, const QString& path) {
     return false;
 }
 
-void RetryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds) {
-    DeleteFile(path);
+void retryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds) {
+    deleteFile(path);
     if (context.port.askYesNo(QStringLiteral("Error"),
                               QStringLiteral("    File \"") + path +
                                   QStringLiteral("\" is empty, there's nothing to read.") + kRetry,
                               MessageIcon::Warning)) {
-        PauseMilliseconds(100, pausedNanoseconds);
+        pauseMilliseconds(100, pausedNanoseconds);
         CreateGamesList(context);
     }
 }
@@ -83,11 +83,11 @@ bool CreateGamesList(GamesContext& context) {
     if (!IsUsableFile(emulator)) {
         return false;
     }
-    const QString listPath = GamesListPath(setup.ProgramFolder);
+    const QString listPath = gamesListPath(setup.ProgramFolder);
     if (setup.rebuildGamesListVisible && setup.rebuildGamesListChecked) {
-        DeleteFile(listPath);
+        deleteFile(listPath);
     }
-    if (IsCurrentGamesList(setup.ProgramFolder, emulator)) {
+    if (isCurrentGamesList(setup.ProgramFolder, emulator)) {
         if (games.FullGamesList.isEmpty() || setup.scanGameFilesQuickScan != games.LoadedWithQuickScan) {
             LoadGamesList(context);
         }
@@ -112,22 +112,22 @@ bool CreateGamesList(GamesContext& context) {
               std::pair{QStringLiteral("-listdetails"), QStringLiteral("listdetails.txt")}}) {
             runListCommand(context, commandSwitch, output);
             context.events.emulatorRunEnded();
-            PauseMilliseconds(50);
-            if (!CheckEmulatorOutput(context, setup.ProgramFolder + output)) {
+            pauseMilliseconds(50);
+            if (!checkEmulatorOutput(context, setup.ProgramFolder + output)) {
                 return false;
             }
         }
     } else {
         runListCommand(context, QStringLiteral("-listxml"), QStringLiteral("listxml.xml"));
-        PauseMilliseconds(50);
-        if (!CheckEmulatorOutput(context, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
+        pauseMilliseconds(50);
+        if (!checkEmulatorOutput(context, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
             return false;
         }
     }
 
     context.events.emulatorRunEnded();
-    DeleteFile(listPath);
-    PauseMilliseconds(5);
+    deleteFile(listPath);
+    pauseMilliseconds(5);
     context.wait.setMessage(QStringLiteral("Creating Games List\r\n") + identified.EmulatorDescription);
     context.port.processPendingEvents();
     const bool scanned = legacy ? ParseListInfo(context) : ParseListXml(context);

@@ -11,14 +11,14 @@ bool CreateGamesList(GamesContext& context);
 
 // An emulator run's output: true when usable; otherwise it is deleted and the user is asked
 // whether to retry the whole creation (which then runs from the start).
-bool CheckEmulatorOutput(GamesContext& context, const QString& path);
+bool checkEmulatorOutput(GamesContext& context, const QString& path);
 
 // An emulator output without lines: it is deleted and the user is asked whether to retry the
 // whole creation; the caller's attempt goes on either way.
-void RetryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds = nullptr);
+void retryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds = nullptr);
 
 // Lines 1 and 2 of listfull.txt: the emulator's stamp (taken now) and its description.
-QByteArray GamesListHeader(const SetupChoices& setup, const EmulatorState& emulator);
+QByteArray gamesListHeader(const SetupChoices& setup, const EmulatorState& emulator);
 
 // A fixed pause of the build; `pausedNanoseconds`, when given, adds the time it took.
-void PauseMilliseconds(int milliseconds, qint64* pausedNanoseconds = nullptr);
+void pauseMilliseconds(int milliseconds, qint64* pausedNanoseconds = nullptr);

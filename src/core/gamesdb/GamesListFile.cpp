@@ -75,20 +75,20 @@ int headerDigit(QByteArrayView value, qsizetype at) {
 }  // namespace
 
 qint8 StatusCodeOf(QByteArrayView word) {
-    if (EqualsIgnoringAsciiCase(word, "good")) {
+    if (equalsIgnoringAsciiCase(word, "good")) {
         return StatusGood;
     }
-    if (EqualsIgnoringAsciiCase(word, "imperfect")) {
+    if (equalsIgnoringAsciiCase(word, "imperfect")) {
         return StatusImperfect;
     }
-    if (EqualsIgnoringAsciiCase(word, "preliminary")) {
+    if (equalsIgnoringAsciiCase(word, "preliminary")) {
         return StatusPreliminary;
     }
     return StatusUnknown;
 }
 
 namespace {
-void AppendGameLineFields(LineBuilder& out, const RawGameInfo& game) {
+void appendGameLineFields(LineBuilder& out, const RawGameInfo& game) {
     const unsigned kind = static_cast<unsigned>(game.Kind);
     out.add(char('0' + (kind / 10) % 10));
     out.add(char('0' + kind % 10));
@@ -130,16 +130,16 @@ QByteArray FormatGameLine(const RawGameInfo& game) {
     QByteArray out;
     {
         LineBuilder line(out);
-        AppendGameLineFields(line, game);
+        appendGameLineFields(line, game);
     }
     return out;
 }
 
-void AppendGameLine(QByteArray& out, const RawGameInfo& game) {
+void appendGameLine(QByteArray& out, const RawGameInfo& game) {
     LineBuilder line(out);
     line.add(game.Name);
     line.add('=');
-    AppendGameLineFields(line, game);
+    appendGameLineFields(line, game);
     line.add("\r\n");
 }
 
@@ -201,7 +201,7 @@ void taggedValues(QByteArrayView value, QByteArrayView (&values)[TagCount]) {
                 rest.startsWith(name)) {
                 found[key] = true;
                 const qsizetype from = open - begin;
-                const qsizetype close = FindBytes(value, "/>", from);
+                const qsizetype close = findBytes(value, "/>", from);
                 const qsizetype start = from + 1 + name.size() + 1;
                 values[key] =
                     close < 0 ? QByteArrayView() : value.sliced(start, std::max<qsizetype>(0, close - start));
@@ -217,7 +217,7 @@ void taggedValues(QByteArrayView value, QByteArrayView (&values)[TagCount]) {
 
 std::optional<int> numberOf(QByteArrayView text) {
     qint64 number = 0;
-    if (text.isNull() || !ParseDecimalInt(text, number) || number < -128 || number > 127) {
+    if (text.isNull() || !parseDecimalInt(text, number) || number < -128 || number > 127) {
         return std::nullopt;
     }
     return static_cast<int>(number);
@@ -238,12 +238,12 @@ QByteArray sharedBytes(QByteArrayView text, SharedGameTexts* shared) {
 
 QString sharedDecoded(QByteArrayView text, SharedGameTexts* shared) {
     if (!shared || text.isEmpty()) {
-        return DecodeUtf8OrCp1252(text);
+        return decodeUtf8OrCp1252(text);
     }
     const QByteArray probe = QByteArray::fromRawData(text.data(), text.size());
     auto it = shared->decoded.constFind(probe);
     if (it == shared->decoded.cend()) {
-        it = shared->decoded.insert(text.toByteArray(), DecodeUtf8OrCp1252(text));
+        it = shared->decoded.insert(text.toByteArray(), decodeUtf8OrCp1252(text));
     }
     return *it;
 }
@@ -256,15 +256,15 @@ void ParseGameLine(QByteArrayView line, TGameInfo& game, SharedGameTexts* shared
     const QByteArrayView value = equals < 0 ? QByteArrayView() : line.sliced(equals + 1);
     QByteArrayView tags[TagCount];
     taggedValues(value, tags);
-    game.Name = DecodeCp1252(name);
+    game.Name = decodeCp1252(name);
     game.Kind = headerDigit(value, 0) * 10 + headerDigit(value, 1);
     game.HasCHD = static_cast<quint8>(headerDigit(value, 2));
     game.Mechanical = static_cast<quint8>(headerDigit(value, 3));
-    game.Title = DecodeUtf8OrCp1252(tags[Title]);
+    game.Title = decodeUtf8OrCp1252(tags[Title]);
     game.Year = sharedBytes(tags[Year], shared);
     game.Manufacturer = sharedDecoded(tags[Manufacturer], shared);
     game.Driver = sharedBytes(tags[DriverName], shared);
-    game.CloneOf = DecodeCp1252(tags[CloneOfKey]);
+    game.CloneOf = decodeCp1252(tags[CloneOfKey]);
     if (const auto orientation = numberOf(tags[Orientation])) {
         game.ScreenOrientation = static_cast<qint16>(*orientation);
     }
@@ -309,12 +309,12 @@ QString ListStamp(const QString& path) {
     return QString::number(DosDateTime(modified));
 }
 
-QString GamesListPath(const QString& programFolder) {
+QString gamesListPath(const QString& programFolder) {
     return programFolder + QStringLiteral("listfull.txt");
 }
 
-bool IsCurrentGamesList(const QString& programFolder, const QString& emulator) {
-    const QString path = GamesListPath(programFolder);
+bool isCurrentGamesList(const QString& programFolder, const QString& emulator) {
+    const QString path = gamesListPath(programFolder);
     if (!IsUsableFile(path)) {
         return false;
     }
@@ -327,11 +327,11 @@ bool IsCurrentGamesList(const QString& programFolder, const QString& emulator) {
     QList<QByteArrayView> lines;
     while (!file.atEnd()) {
         head += file.read(64 * 1024);
-        lines = SplitLines(head);
+        lines = splitLines(head);
         if (lines.size() > 3 || (lines.size() == 3 && (head.endsWith('\n') || head.endsWith('\r')))) {
             break;
         }
     }
-    lines = SplitLines(head);
+    lines = splitLines(head);
     return lines.size() >= 3 && lines[0] == ListStamp(emulator).toLatin1() && lines[2].contains("<title>");
 }

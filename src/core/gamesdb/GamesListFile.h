@@ -45,7 +45,7 @@ inline void ClearGameInfo(RawGameInfo& game) {
 }
 
 // Replaces a text with bytes, reusing its buffer.
-inline void SetBytes(QByteArray& text, QByteArrayView bytes) {
+inline void setBytes(QByteArray& text, QByteArrayView bytes) {
     text.resize(0);
     text.append(bytes);
 }
@@ -55,7 +55,7 @@ qint8 StatusCodeOf(QByteArrayView word);
 
 // The part of a game line after "=": the header and the tagged fields.
 QByteArray FormatGameLine(const RawGameInfo& game);
-void AppendGameLine(QByteArray& out, const RawGameInfo& game);  // Name "=" ... CR LF
+void appendGameLine(QByteArray& out, const RawGameInfo& game);  // Name "=" ... CR LF
 QByteArray FormatGameLine(const TGameInfo& game);
 
 // Texts that many games share (years, drivers, manufacturers), kept once while a list loads.
@@ -74,6 +74,6 @@ void ParseGameLine(QByteArrayView line, TGameInfo& game, SharedGameTexts* shared
 QString ListStamp(const QString& path);
 qint32 DosDateTime(const QDateTime& local);
 
-QString GamesListPath(const QString& programFolder);
+QString gamesListPath(const QString& programFolder);
 // Whether listfull.txt in the program folder was built from this emulator executable.
-bool IsCurrentGamesList(const QString& programFolder, const QString& emulator);
+bool isCurrentGamesList(const QString& programFolder, const QString& emulator);

@@ -25,14 +25,14 @@ QByteArrayView nameOf(QByteArrayView line) {
 bool LoadGamesList(GamesContext& context) {
     GamesData& games = context.games;
     const SetupChoices& setup = context.setup;
-    const QString path = GamesListPath(setup.ProgramFolder);
+    const QString path = gamesListPath(setup.ProgramFolder);
     if (!FileExistsNotFolder(path)) {
         return false;
     }
-    const QByteArray bytes = ReadWholeFile(path).value_or(QByteArray());
-    const QList<QByteArrayView> lines = SplitLines(bytes);
+    const QByteArray bytes = readWholeFile(path).value_or(QByteArray());
+    const QList<QByteArrayView> lines = splitLines(bytes);
     if (lines.size() <= 2) {
-        DeleteFile(path);  // a build that found no games
+        deleteFile(path);  // a build that found no games
         return false;
     }
 
@@ -50,9 +50,9 @@ bool LoadGamesList(GamesContext& context) {
     NonArcadeList nonArcade;
     if (!setup.nonArcadeMachineFile.isEmpty() && IsUsableFile(setup.nonArcadeMachineFile)) {
         nonArcade =
-            NonArcadeList::fromBytes(ReadWholeFile(setup.nonArcadeMachineFile).value_or(QByteArray()));
+            NonArcadeList::fromBytes(readWholeFile(setup.nonArcadeMachineFile).value_or(QByteArray()));
     }
-    context.events.gamesListRead(DecodeUtf8OrCp1252(lines[1]));
+    context.events.gamesListRead(decodeUtf8OrCp1252(lines[1]));
 
     const CategoryMap* categories = games.categoryMap.get();
     // Tens of thousands of games share a few hundred categories: decode each text once and let
@@ -87,7 +87,7 @@ bool LoadGamesList(GamesContext& context) {
             const QByteArray probe = QByteArray::fromRawData(category.data(), category.size());
             auto decoded = shared.decoded.constFind(probe);
             if (decoded == shared.decoded.cend()) {
-                decoded = shared.decoded.insert(category.toByteArray(), DecodeUtf8OrCp1252(category));
+                decoded = shared.decoded.insert(category.toByteArray(), decodeUtf8OrCp1252(category));
             }
             game.Category = *decoded;
         }

@@ -68,7 +68,7 @@ void scanGameLine(GameState& g, QByteArrayView line, const QHash<QByteArray, QBy
             g.game.HasCHD = g.hasDisk ? 1 : 0;
             g.game.Kind = g.isResource ? qint32(KindBios)
                                        : (g.game.CloneOf.isEmpty() ? qint32(KindParent) : qint32(KindClone));
-            AppendGameLine(out, g.game);
+            appendGameLine(out, g.game);
             ++games;
         }
         g.inside = false;
@@ -77,12 +77,12 @@ void scanGameLine(GameState& g, QByteArrayView line, const QHash<QByteArray, QBy
 
 }  // namespace
 
-QHash<QByteArray, QByteArray> DriverTable(QByteArrayView listDetails) {
+QHash<QByteArray, QByteArray> driverTable(QByteArrayView listDetails) {
     QHash<QByteArray, QByteArray> drivers;
-    for (const QByteArrayView line : SplitLines(listDetails)) {
-        const QByteArrayView name = TrimBlanksAndControls(line.first(std::min<qsizetype>(8, line.size())));
+    for (const QByteArrayView line : splitLines(listDetails)) {
+        const QByteArrayView name = trimBlanksAndControls(line.first(std::min<qsizetype>(8, line.size())));
         const QByteArrayView driver =
-            line.size() > 9 ? TrimBlanksAndControls(line.sliced(9, std::min<qsizetype>(10, line.size() - 9)))
+            line.size() > 9 ? trimBlanksAndControls(line.sliced(9, std::min<qsizetype>(10, line.size() - 9)))
                             : QByteArrayView();
         drivers.insert(AsciiLowerCase(name), driver.toByteArray());
     }
@@ -91,12 +91,12 @@ QHash<QByteArray, QByteArray> DriverTable(QByteArrayView listDetails) {
 
 qint64 ScanListInfo(QByteArrayView listInfo, const QHash<QByteArray, QByteArray>& drivers, QByteArray& out,
                     const std::function<void(qint64, qint64)>& onLine) {
-    const QList<QByteArrayView> lines = SplitLines(listInfo);
+    const QList<QByteArrayView> lines = splitLines(listInfo);
     GameState game;
     qint64 games = 0;
     const qint64 last = lines.size() - 1;
     for (qint64 index = 0; index <= last; ++index) {
-        const QByteArrayView line = TrimLeadingBlanksAndControls(lines[index]);
+        const QByteArrayView line = trimLeadingBlanksAndControls(lines[index]);
         if (StartsWith(line, "game (")) {
             startGame(game, false);
         } else if (StartsWith(line, "resource (")) {
@@ -114,23 +114,23 @@ bool ParseListInfo(GamesContext& context) {
     const QString infoPath = setup.ProgramFolder + QStringLiteral("listinfo.txt");
     const QString detailsPath = setup.ProgramFolder + QStringLiteral("listdetails.txt");
     context.wait.setProgress(0);
-    const QByteArray info = ReadWholeFile(infoPath).value_or(QByteArray());
+    const QByteArray info = readWholeFile(infoPath).value_or(QByteArray());
     context.port.processPendingEvents();
-    if (SplitLines(info).isEmpty()) {
-        RetryAfterEmptyOutput(context, infoPath);
+    if (splitLines(info).isEmpty()) {
+        retryAfterEmptyOutput(context, infoPath);
         return false;
     }
-    PauseMilliseconds(100);
+    pauseMilliseconds(100);
     context.wait.setMessage(QStringLiteral("Parsing \"listinfo.txt\" and creating \"listfull.txt\"..."));
-    QByteArray out = GamesListHeader(setup, context.emulator);
-    const auto drivers = DriverTable(ReadWholeFile(detailsPath).value_or(QByteArray()));
+    QByteArray out = gamesListHeader(setup, context.emulator);
+    const auto drivers = driverTable(readWholeFile(detailsPath).value_or(QByteArray()));
     EventPump pump(context.port);
     ScanListInfo(info, drivers, out, [&](qint64 index, qint64 last) {
         context.wait.advance(index, last);
         pump.tick();
     });
-    const bool written = WriteFileAtomically(GamesListPath(setup.ProgramFolder), out);
-    DeleteFile(infoPath);
-    DeleteFile(detailsPath);
+    const bool written = writeFileAtomically(gamesListPath(setup.ProgramFolder), out);
+    deleteFile(infoPath);
+    deleteFile(detailsPath);
     return written;
 }

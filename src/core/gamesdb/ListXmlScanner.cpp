@@ -22,34 +22,34 @@ void startMachine(MachineState& m, QByteArrayView line) {
     bool bios = false;
     bool notRunnable = false;
     bool mechanical = false;
-    ForEachAttributeOpening(line, [&](qsizetype nameEnd, qsizetype valueStart) {
+    forEachAttributeOpening(line, [&](qsizetype nameEnd, qsizetype valueStart) {
         const QByteArrayView rest = line.sliced(valueStart);
         const auto take = [&](std::optional<QByteArrayView>& slot, QByteArrayView attribute) {
-            if (!slot && AttributeNamed(line, nameEnd, attribute)) {
-                slot = AttributeValueAt(line, valueStart);
+            if (!slot && attributeNamed(line, nameEnd, attribute)) {
+                slot = attributeValueAt(line, valueStart);
             }
         };
         take(name, "name");
         take(cloneOf, "cloneof");
         take(romOf, "romof");
         take(sourceFile, "sourcefile");
-        device = device || (rest.startsWith("yes\"") && AttributeNamed(line, nameEnd, "isdevice"));
-        bios = bios || (rest.startsWith("yes\"") && AttributeNamed(line, nameEnd, "isbios"));
+        device = device || (rest.startsWith("yes\"") && attributeNamed(line, nameEnd, "isdevice"));
+        bios = bios || (rest.startsWith("yes\"") && attributeNamed(line, nameEnd, "isbios"));
         mechanical =
-            mechanical || (rest.startsWith("yes\"") && AttributeNamed(line, nameEnd, "ismechanical"));
-        notRunnable = notRunnable || (rest.startsWith("no\"") && AttributeNamed(line, nameEnd, "runnable"));
+            mechanical || (rest.startsWith("yes\"") && attributeNamed(line, nameEnd, "ismechanical"));
+        notRunnable = notRunnable || (rest.startsWith("no\"") && attributeNamed(line, nameEnd, "runnable"));
     });
     m.isDevice = device;
     m.isBiosLike = bios || (!device && notRunnable);
     m.hasRom = false;
     m.hasDisk = false;
     ClearGameInfo(m.game);
-    SetBytes(m.game.Name, name.value_or(QByteArrayView()));
-    SetBytes(m.game.CloneOf, cloneOf.value_or(QByteArrayView()));
+    setBytes(m.game.Name, name.value_or(QByteArrayView()));
+    setBytes(m.game.CloneOf, cloneOf.value_or(QByteArrayView()));
     if ((m.isDevice || m.isBiosLike) && m.game.CloneOf.isEmpty()) {
-        SetBytes(m.game.CloneOf, romOf.value_or(QByteArrayView()));
+        setBytes(m.game.CloneOf, romOf.value_or(QByteArrayView()));
     }
-    SetBytes(m.game.Driver, sourceFile.value_or(QByteArrayView()));
+    setBytes(m.game.Driver, sourceFile.value_or(QByteArrayView()));
     m.game.Mechanical = mechanical ? 1 : 0;
     m.inside = true;
     m.orientationTaken = false;
@@ -61,7 +61,7 @@ void endMachine(MachineState& m, QByteArray& out, qint64& games) {
         m.game.Kind = m.isDevice     ? qint32(KindDevice)
                       : m.isBiosLike ? qint32(KindBios)
                                      : (m.game.CloneOf.isEmpty() ? qint32(KindParent) : qint32(KindClone));
-        AppendGameLine(out, m.game);
+        appendGameLine(out, m.game);
         ++games;
     }
     m.inside = false;
@@ -72,7 +72,7 @@ namespace {
 // The text between an opening tag of `openLength` characters and the first `close` on the line;
 // empty when the end tag is missing.
 QByteArrayView elementText(QByteArrayView line, qsizetype openLength, QByteArrayView close) {
-    const qsizetype end = FindBytes(line, close, openLength);
+    const qsizetype end = findBytes(line, close, openLength);
     return end < 0 ? QByteArrayView() : line.sliced(openLength, end - openLength);
 }
 
@@ -80,8 +80,8 @@ void setOrientationFromRotate(MachineState& m, QByteArrayView rotate) {
     qint64 value = -1;
     if (!rotate.isEmpty()) {
         // A rotation that is not a whole number leaves the orientation as it is.
-        if (!ParseDecimalInt(rotate, value) || rotate.front() == '+' || IsBlankOrControl(rotate.front()) ||
-            IsBlankOrControl(rotate.back())) {
+        if (!parseDecimalInt(rotate, value) || rotate.front() == '+' || isBlankOrControl(rotate.front()) ||
+            isBlankOrControl(rotate.back())) {
             return;
         }
     }
@@ -101,11 +101,11 @@ void setDriverStatuses(MachineState& m, QByteArrayView line) {
     for (qint8* field : fields) {
         *field = StatusUnknown;
     }
-    ForEachAttributeOpening(line, [&](qsizetype nameEnd, qsizetype valueStart) {
+    forEachAttributeOpening(line, [&](qsizetype nameEnd, qsizetype valueStart) {
         for (int i = 0; i < 5; ++i) {
-            if (!found[i] && AttributeNamed(line, nameEnd, kAttributes[i])) {
+            if (!found[i] && attributeNamed(line, nameEnd, kAttributes[i])) {
                 found[i] = true;
-                *fields[i] = StatusCodeOf(AttributeValueAt(line, valueStart));
+                *fields[i] = StatusCodeOf(attributeValueAt(line, valueStart));
             }
         }
     });
@@ -114,9 +114,9 @@ void setDriverStatuses(MachineState& m, QByteArrayView line) {
 void setFeature(MachineState& m, QByteArrayView line) {
     const QByteArrayView type = AttributeValue(line, "type");
     qint8* field = nullptr;
-    if (EqualsIgnoringAsciiCase(type, "sound") && m.game.SoundStatus == StatusUnknown) {
+    if (equalsIgnoringAsciiCase(type, "sound") && m.game.SoundStatus == StatusUnknown) {
         field = &m.game.SoundStatus;
-    } else if (EqualsIgnoringAsciiCase(type, "graphics") && m.game.GraphicStatus == StatusUnknown) {
+    } else if (equalsIgnoringAsciiCase(type, "graphics") && m.game.GraphicStatus == StatusUnknown) {
         field = &m.game.GraphicStatus;
     }
     if (!field) {
@@ -128,7 +128,7 @@ void setFeature(MachineState& m, QByteArrayView line) {
     }
     if (!status.isEmpty()) {
         *field =
-            EqualsIgnoringAsciiCase(status, "unemulated") ? qint8(StatusPreliminary) : StatusCodeOf(status);
+            equalsIgnoringAsciiCase(status, "unemulated") ? qint8(StatusPreliminary) : StatusCodeOf(status);
     }
 }
 
@@ -138,9 +138,9 @@ void scanMachineLine(MachineState& m, QByteArrayView line) {
     switch (line[1]) {
         case 'd':
             if (StartsWith(line, "<description>")) {
-                DecodeCharRefsInto(elementText(line, 13, "</description>"), m.game.Title);
+                decodeCharRefsInto(elementText(line, 13, "</description>"), m.game.Title);
                 if (m.game.Mechanical) {
-                    NormaliseTitleInPlace(m.game.Title);
+                    normaliseTitleInPlace(m.game.Title);
                 }
             } else if (StartsWith(line, "<disk ")) {
                 m.hasDisk = true;
@@ -153,12 +153,12 @@ void scanMachineLine(MachineState& m, QByteArrayView line) {
             break;
         case 'y':
             if (StartsWith(line, "<year>")) {
-                SetBytes(m.game.Year, elementText(line, 6, "</year>"));
+                setBytes(m.game.Year, elementText(line, 6, "</year>"));
             }
             break;
         case 'm':
             if (StartsWith(line, "<manufacturer>")) {
-                DecodeCharRefsInto(elementText(line, 14, "</manufacturer>"), m.game.Manufacturer);
+                decodeCharRefsInto(elementText(line, 14, "</manufacturer>"), m.game.Manufacturer);
             }
             break;
         case 'v':
@@ -199,18 +199,18 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     const int fd = opened ? file.handle() : -1;
     QElapsedTimer counting;
     counting.start();
-    const LineCount count = fd >= 0 ? CountLinesOfFile(fd) : LineCount{};
+    const LineCount count = fd >= 0 ? countLinesOfFile(fd) : LineCount{};
     f.countNanoseconds = counting.nsecsElapsed();
     context.port.processPendingEvents();
     if (count.lines <= 0) {
         file.close();
-        RetryAfterEmptyOutput(context, xmlPath, &f.pauseNanoseconds);
+        retryAfterEmptyOutput(context, xmlPath, &f.pauseNanoseconds);
         return true;
     }
-    PauseMilliseconds(100, &f.pauseNanoseconds);
+    pauseMilliseconds(100, &f.pauseNanoseconds);
     context.wait.setMessage(QStringLiteral("Parsing \"listxml.xml\" and creating \"listfull.txt\"..."));
 
-    QByteArray out = GamesListHeader(setup, context.emulator);
+    QByteArray out = gamesListHeader(setup, context.emulator);
     out.reserve(std::max<qint64>(out.size(), file.size() / 32));
     EventPump pump(context.port, 30, 4096);
     qint64 threshold = -1;
@@ -228,7 +228,7 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     f.games = games.value_or(0);
     // A file that could not be read to its end gives no list rather than half of one.
     const bool written =
-        games && WriteFileAtomically(GamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
-    DeleteFile(xmlPath);
+        games && writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
+    deleteFile(xmlPath);
     return written;
 }

@@ -43,12 +43,12 @@ public:
                 p += __builtin_ctzll(text) / 8;
             } else {
                 p += 8;
-                while (p < end && IsBlankOrControl(*p)) {
+                while (p < end && isBlankOrControl(*p)) {
                     ++p;
                 }
             }
         } else {
-            while (p < end && IsBlankOrControl(*p)) {
+            while (p < end && isBlankOrControl(*p)) {
                 ++p;
             }
         }
@@ -105,12 +105,12 @@ private:
 
 template <typename OnLine>
 qint64 ScanText(QByteArrayView xml, QByteArray& out, OnLine onLine) {
-    xml = SkipUtf8Bom(xml);
-    const LineCount count = CountLines(xml);
+    xml = skipUtf8Bom(xml);
+    const LineCount count = countLines(xml);
     const qint64 last = count.lines - 1;
     listxml_detail::LineScanner scanner(out);
     qint64 index = 0;
-    ForEachLine(
+    forEachLine(
         xml,
         [&](QByteArrayView line) __attribute__((always_inline)) {
             scanner.scan(line);
@@ -128,7 +128,7 @@ std::optional<qint64> ScanFile(int fd, const LineCount& count, QByteArray& out, 
     const qint64 last = count.lines - 1;
     listxml_detail::LineScanner scanner(out);
     qint64 index = 0;
-    const bool read = ForEachLineOfFile(
+    const bool read = forEachLineOfFile(
         fd,
         [&](QByteArrayView line) __attribute__((always_inline)) {
             scanner.scan(line);

@@ -1,6 +1,6 @@
 #include "ProgressWindows.h"
 
-int ForwardProgress(int current, qint64 done, qint64 total) {
+int forwardProgress(int current, qint64 done, qint64 total) {
     if (total < 2) {
         return current;
     }

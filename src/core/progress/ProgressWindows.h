@@ -4,7 +4,7 @@
 
 // The forward-only progress rule of both windows: done * 100 / total, truncated, taken only when
 // it is greater than the bar's current value; nothing happens for a total below 2.
-int ForwardProgress(int current, qint64 done, qint64 total);
+int forwardProgress(int current, qint64 done, qint64 total);
 
 // The borderless "please wait" window shown while the games list is built or loaded.
 class WaitWindow {
@@ -18,7 +18,7 @@ public:
     virtual void close() = 0;
 
     void advance(qint64 done, qint64 total) {
-        const int next = ForwardProgress(progress(), done, total);
+        const int next = forwardProgress(progress(), done, total);
         if (next != progress()) {
             setProgress(next);
         }
@@ -41,7 +41,7 @@ public:
 
     void ResetJobProgress() { setProgress(0); }
     void UpdateJobProgress(qint64 done, qint64 total) {
-        const int next = ForwardProgress(progress(), done, total);
+        const int next = forwardProgress(progress(), done, total);
         if (next != progress()) {
             setProgress(next);
         }

@@ -37,7 +37,7 @@ struct GamesPageState {
 
 // The categories list was read again: a chosen row stays chosen where it still exists, else the
 // first row is; with no row chosen before, or no rows now, none is.
-inline int CategoryRowAfterReload(int selected, qsizetype rows) {
+inline int categoryRowAfterReload(int selected, qsizetype rows) {
     if (selected < 0 || rows <= 0) {
         return -1;
     }

@@ -71,7 +71,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     }
     m_log = new TFormLog(this);
     m_wait = new TFormListXML(this);
-    ConnectSubsystems(m_wizard, m_state, *m_port, *m_wait);
+    connectSubsystems(m_wizard, m_state, *m_port, *m_wait);
     applyState();
 }
 
@@ -201,7 +201,7 @@ bool TFormMain::event(QEvent* event) {
         } else if (const QScreen* screen = this->screen()) {
             const QRect area = screen->geometry();
             const Placement at =
-                CentredWindow(area.width(), area.height(), frameGeometry().width(), frameGeometry().height());
+                centredWindow(area.width(), area.height(), frameGeometry().width(), frameGeometry().height());
             move(area.left() + at.left, area.top() + at.top);
         }
         m_wizard.firstActivation();
@@ -241,7 +241,7 @@ void TFormMain::placeBars() {
 }
 
 void TFormMain::centrePageArea() {
-    const Placement at = CentredPageArea(width(), height(), kTopBarHeight, kBottomBarHeight);
+    const Placement at = centredPageArea(width(), height(), kTopBarHeight, kBottomBarHeight);
     m_pages->move(at.left, at.top);
     m_imagesPanel->move(at.left - 1, at.top);
     m_gamesPanel->move(at.left, at.top);

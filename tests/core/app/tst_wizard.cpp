@@ -490,7 +490,7 @@ private Q_SLOTS:
         QFETCH(int, page);
         QFETCH(int, operation);
         QFETCH(QString, title);
-        QCOMPARE(PageTitle(page, OperationMode(operation)), title);
+        QCOMPARE(pageTitleOf(page, OperationMode(operation)), title);
         Rig rig;
         rig.wizard.selectOperation(operation);
         rig.wizard.SetPageTitle(page);
@@ -507,9 +507,9 @@ private Q_SLOTS:
     }
 
     void versionText() {
-        QCOMPARE(VersionTextOf("1.2.0.0"), QString("v1.2"));
-        QCOMPARE(VersionTextOf("1.2.3.0"), QString("v1.2.3"));
-        QCOMPARE(VersionTextOf("2.10.0.0"), QString("v2.10"));
+        QCOMPARE(versionTextOf("1.2.0.0"), QString("v1.2"));
+        QCOMPARE(versionTextOf("1.2.3.0"), QString("v1.2.3"));
+        QCOMPARE(versionTextOf("2.10.0.0"), QString("v2.10"));
     }
 
     // A step button or a close request handled while the games list loads must wait for it.
@@ -610,13 +610,13 @@ private Q_SLOTS:
 
     void windowPlacement() {
         // 1000 - 750 - 2 = 248 across; 600 - 40 - 50 - 467 = 43 spare, half of it rounded down.
-        QCOMPARE(CentredPageArea(1000, 600, 40, 50), (Placement{124, 61}));
+        QCOMPARE(centredPageArea(1000, 600, 40, 50), (Placement{124, 61}));
         // Smaller than the page: left 1, and the whole negative spare is added to the top.
-        QCOMPARE(CentredPageArea(700, 500, 40, 50), (Placement{1, -17}));
-        QCOMPARE(CentredPageArea(752, 557, 40, 50), (Placement{1, 40}));
-        QCOMPARE(CentredWindow(1280, 800, 768, 555), (Placement{256, 122}));
+        QCOMPARE(centredPageArea(700, 500, 40, 50), (Placement{1, -17}));
+        QCOMPARE(centredPageArea(752, 557, 40, 50), (Placement{1, 40}));
+        QCOMPARE(centredWindow(1280, 800, 768, 555), (Placement{256, 122}));
         // Quotients round toward zero, also when the window is larger than the screen.
-        QCOMPARE(CentredWindow(700, 500, 768, 555), (Placement{-34, -27}));
+        QCOMPARE(centredWindow(700, 500, 768, 555), (Placement{-34, -27}));
     }
 };
 

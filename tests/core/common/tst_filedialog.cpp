@@ -10,11 +10,11 @@ class FileDialogTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void executablePickerShowsFilesWithoutExtension() {
-        const FileKindInfo info = FileKindFilter(FileKind::Executable);
+        const FileKindInfo info = fileKindFilter(FileKind::Executable);
         QCOMPARE(info.filter, QStringLiteral("Executable files (*)|*"));
         QCOMPARE(info.defaultExtension, QString());
-        QCOMPARE(FileKindFilter(FileKind::Ini).filter, QStringLiteral("Initialization files (*.ini)|*.ini"));
-        QCOMPARE(FileKindFilter(FileKind::GamesList).filter, QStringLiteral("Games List Files (.txt)|*.txt"));
+        QCOMPARE(fileKindFilter(FileKind::Ini).filter, QStringLiteral("Initialization files (*.ini)|*.ini"));
+        QCOMPARE(fileKindFilter(FileKind::GamesList).filter, QStringLiteral("Games List Files (.txt)|*.txt"));
     }
 
     void pickFileConfirmedAndCancelled() {

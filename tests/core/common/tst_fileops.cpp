@@ -149,22 +149,22 @@ private Q_SLOTS:
         const QString link = dir.file("Kestrum.ini");
         QVERIFY(QFile::link(real, link));
         dir.write("real/Kestrum.ini.kestrum-tmp", "leftover");
-        QVERIFY(WriteFileAtomically(link, "new\r\n"));
+        QVERIFY(writeFileAtomically(link, "new\r\n"));
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(dir.read("real/Kestrum.ini"), QByteArray("new\r\n"));
         QVERIFY(!QFile::exists(real + ".kestrum-tmp"));
         QCOMPARE(modeOf(real), mode_t(0600));
-        QVERIFY(WriteFileAtomically(dir.file("fresh.txt"), ""));
+        QVERIFY(writeFileAtomically(dir.file("fresh.txt"), ""));
         QVERIFY(QFile::exists(dir.file("fresh.txt")));
-        QVERIFY(!WriteFileAtomically(dir.file("missing/x.txt"), "a"));
+        QVERIFY(!writeFileAtomically(dir.file("missing/x.txt"), "a"));
     }
 
     void pathPieces() {
-        QCOMPARE(WithTrailingSeparator("/a"), QStringLiteral("/a/"));
-        QCOMPARE(WithTrailingSeparator("/a/"), QStringLiteral("/a/"));
-        QCOMPARE(WithTrailingSeparator(""), QString());
-        QCOMPARE(FolderOfPath("/usr/games/mame"), QStringLiteral("/usr/games/"));
-        QCOMPARE(FolderOfPath("mame"), QString());
+        QCOMPARE(withTrailingSeparator("/a"), QStringLiteral("/a/"));
+        QCOMPARE(withTrailingSeparator("/a/"), QStringLiteral("/a/"));
+        QCOMPARE(withTrailingSeparator(""), QString());
+        QCOMPARE(folderOfPath("/usr/games/mame"), QStringLiteral("/usr/games/"));
+        QCOMPARE(folderOfPath("mame"), QString());
     }
 };
 

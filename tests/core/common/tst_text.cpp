@@ -63,8 +63,8 @@ private Q_SLOTS:
                                                   "COLE Z")),
                  QString::fromUtf8("\xC3\x89"
                                    "cole z"));
-        QVERIFY(EqualsIgnoringAsciiCase(QByteArrayView("Kestrum.INI"), QByteArrayView("kestrum.ini")));
-        QVERIFY(!EqualsIgnoringAsciiCase(QByteArrayView("\xC9"), QByteArrayView("\xE9")));
+        QVERIFY(equalsIgnoringAsciiCase(QByteArrayView("Kestrum.INI"), QByteArrayView("kestrum.ini")));
+        QVERIFY(!equalsIgnoringAsciiCase(QByteArrayView("\xC9"), QByteArrayView("\xE9")));
     }
 
     void elapsed() {
@@ -74,7 +74,7 @@ private Q_SLOTS:
         QCOMPARE(FormatElapsed(7000, 0), QStringLiteral("00:07 seconds"));
     }
 
-    void splitLines_data() {
+    void splitsLines_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QList<QByteArray>>("lines");
         QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QList<QByteArray>{"a", "b"};
@@ -86,11 +86,11 @@ private Q_SLOTS:
         QTest::newRow("nothing") << QByteArray() << QList<QByteArray>{};
         QTest::newRow("only a break") << QByteArray("\r\n") << QList<QByteArray>{""};
     }
-    void splitLines() {
+    void splitsLines() {
         QFETCH(QByteArray, text);
         QFETCH(QList<QByteArray>, lines);
         QList<QByteArray> got;
-        for (QByteArrayView line : SplitLines(text)) {
+        for (QByteArrayView line : splitLines(text)) {
             got.append(line.toByteArray());
         }
         QCOMPARE(got, lines);
@@ -115,23 +115,23 @@ private Q_SLOTS:
         QFETCH(bool, valid);
         QFETCH(qint64, value);
         qint64 got = 0;
-        QCOMPARE(ParseDecimalInt(text, got), valid);
+        QCOMPARE(parseDecimalInt(text, got), valid);
         if (valid) {
             QCOMPARE(got, value);
         }
     }
 
     void codePages() {
-        QCOMPARE(DecodeCp1252("\x80\xE9\x81"), QString::fromUtf8("\xE2\x82\xAC\xC3\xA9\xC2\x81"));
-        QCOMPARE(DecodeUtf8OrCp1252("Tecnol\xC3\xB3gica"), QString::fromUtf8("Tecnol\xC3\xB3gica"));
-        QCOMPARE(DecodeUtf8OrCp1252("Tecnol\xF3gica"), QString::fromUtf8("Tecnol\xC3\xB3gica"));
-        QVERIFY(!IsValidUtf8("\xC0\xAF"));      // overlong
-        QVERIFY(!IsValidUtf8("\xE2\x82"));      // cut short
-        QVERIFY(!IsValidUtf8("\xED\xA0\x80"));  // a surrogate
-        QVERIFY(IsValidUtf8("\xF0\x9F\x98\x80"));
-        QCOMPARE(FormatThousands(45294), QStringLiteral("45,294"));
-        QCOMPARE(FormatThousands(-1234567), QStringLiteral("-1,234,567"));
-        QCOMPARE(FormatThousands(999), QStringLiteral("999"));
+        QCOMPARE(decodeCp1252("\x80\xE9\x81"), QString::fromUtf8("\xE2\x82\xAC\xC3\xA9\xC2\x81"));
+        QCOMPARE(decodeUtf8OrCp1252("Tecnol\xC3\xB3gica"), QString::fromUtf8("Tecnol\xC3\xB3gica"));
+        QCOMPARE(decodeUtf8OrCp1252("Tecnol\xF3gica"), QString::fromUtf8("Tecnol\xC3\xB3gica"));
+        QVERIFY(!isValidUtf8("\xC0\xAF"));      // overlong
+        QVERIFY(!isValidUtf8("\xE2\x82"));      // cut short
+        QVERIFY(!isValidUtf8("\xED\xA0\x80"));  // a surrogate
+        QVERIFY(isValidUtf8("\xF0\x9F\x98\x80"));
+        QCOMPARE(formatThousands(45294), QStringLiteral("45,294"));
+        QCOMPARE(formatThousands(-1234567), QStringLiteral("-1,234,567"));
+        QCOMPARE(formatThousands(999), QStringLiteral("999"));
     }
 };
 

@@ -21,7 +21,7 @@ private Q_SLOTS:
         spec.pe32Plus = pe32Plus;
         spec.fileVersion = {0, 185, 3, 7};
         spec.strings = {{"CompanyName", "MAMEdev"}, {"FileVersion", "0.185.3.7"}};
-        const QString exe = dir.write("mame64.exe", BuildPe(spec));
+        const QString exe = dir.write("mame64.exe", buildPe(spec));
         QCOMPARE(FileVersionText(exe, true), QStringLiteral("0.185"));
         QCOMPARE(FileVersionText(exe, false), QStringLiteral("0.185.3.7"));
         QCOMPARE(VersionInfoString(exe, "FileVersion"), QStringLiteral("0.185.3.7"));
@@ -34,7 +34,7 @@ private Q_SLOTS:
         TempProgramFolder dir;
         PeVersionSpec spec;
         spec.fileVersion = {65535, 0, 0, 65535};
-        const QString exe = dir.write("x.exe", BuildPe(spec));
+        const QString exe = dir.write("x.exe", buildPe(spec));
         QCOMPARE(FileVersionText(exe, false), QStringLiteral("65535.0.0.65535"));
     }
 
@@ -43,23 +43,23 @@ private Q_SLOTS:
         PeVersionSpec spec;
         spec.language = 0x0407;
         spec.codePage = 0x04E4;
-        const QByteArray pe = BuildPe(spec);
-        QCOMPARE(ReadVersionString(pe, "FileVersion"), QStringLiteral("0.185.0.0"));
+        const QByteArray pe = buildPe(spec);
+        QCOMPARE(readVersionString(pe, "FileVersion"), QStringLiteral("0.185.0.0"));
         spec.withTranslation = false;
-        QCOMPARE(ReadVersionString(BuildPe(spec), "FileVersion"), QString());
+        QCOMPARE(readVersionString(buildPe(spec), "FileVersion"), QString());
     }
 
     void noResourceGivesEmptyTexts() {
         TempProgramFolder dir;
         PeVersionSpec noFixed;
         noFixed.withFixedInfo = false;
-        const QString withoutFixed = dir.write("a.exe", BuildPe(noFixed));
+        const QString withoutFixed = dir.write("a.exe", buildPe(noFixed));
         QCOMPARE(FileVersionText(withoutFixed, true), QString());
         QCOMPARE(VersionInfoString(withoutFixed, "FileVersion"), QStringLiteral("0.185.0.0"));
 
         PeVersionSpec iconOnly;
         iconOnly.withVersionResource = false;
-        const QString icons = dir.write("b.exe", BuildPe(iconOnly));
+        const QString icons = dir.write("b.exe", buildPe(iconOnly));
         QCOMPARE(FileVersionText(icons, true), QString());
         QCOMPARE(VersionInfoString(icons, "FileVersion"), QString());
 
@@ -74,14 +74,14 @@ private Q_SLOTS:
     void damagedFilesAreSafe() {
         PeVersionSpec spec;
         spec.strings = {{"FileVersion", "1.2.0.0"}};
-        const QByteArray pe = BuildPe(spec);
+        const QByteArray pe = buildPe(spec);
         for (qsizetype size = 0; size < pe.size(); ++size) {
             const QByteArray cut = pe.left(size);
-            const auto version = ReadFixedFileVersion(cut);
+            const auto version = readFixedFileVersion(cut);
             if (version) {
                 QCOMPARE(version->mostSignificant, quint32(185));
             }
-            ReadVersionString(cut, "FileVersion");
+            readVersionString(cut, "FileVersion");
         }
         QRandomGenerator random(20261209);
         for (int round = 0; round < 4000; ++round) {
@@ -90,10 +90,10 @@ private Q_SLOTS:
             for (int i = 0; i < flips; ++i) {
                 damaged[random.bounded(int(damaged.size()))] = char(random.bounded(256));
             }
-            ReadFixedFileVersion(damaged);
-            ReadVersionString(damaged, "FileVersion");
+            readFixedFileVersion(damaged);
+            readVersionString(damaged, "FileVersion");
         }
-        QVERIFY(ReadFixedFileVersion(pe).has_value());
+        QVERIFY(readFixedFileVersion(pe).has_value());
     }
 };
 

@@ -83,6 +83,6 @@ private:
     QByteArray m_old;
 };
 
-inline QString CurrentFolder() {
+inline QString currentFolder() {
     return QDir::currentPath() + u'/';
 }

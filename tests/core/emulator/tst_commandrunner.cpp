@@ -43,7 +43,7 @@ private Q_SLOTS:
         FakeDialogPort port;
         const QString output = emulator.folder() + QStringLiteral("help 'out'.txt");
 
-        RunThroughShell(port, RedirectedCommand(emulator.path(), QStringLiteral("-help"), output),
+        RunThroughShell(port, redirectedCommand(emulator.path(), QStringLiteral("-help"), output),
                         emulator.folder(), program.path());
 
         QVERIFY(port.messages.isEmpty());
@@ -74,7 +74,7 @@ private Q_SLOTS:
         TempProgramFolder program;
         FakeDialogPort port;
         const QString marker = program.file(QStringLiteral("ran"));
-        const QString command = QStringLiteral("echo ran > ") + ShellQuote(marker);
+        const QString command = QStringLiteral("echo ran > ") + shellQuote(marker);
         if (direct) {
             // The padding becomes the shell's $0.
             const qsizetype used = QStringLiteral("/bin/sh -c ").size() + command.size() + 1;
@@ -131,7 +131,7 @@ private Q_SLOTS:
                                             QString::number(error) + QStringLiteral(": ") +
                                             systemText(error));
         QCOMPARE(port.messages[0].icon, MessageIcon::Error);
-        QCOMPARE(CurrentFolder(), folder.path());
+        QCOMPARE(currentFolder(), folder.path());
     }
 
     // The shell itself starts; the emulator's absence leaves the redirected file empty, and the
@@ -140,7 +140,7 @@ private Q_SLOTS:
         TempProgramFolder program;
         FakeDialogPort port;
         const QString output = program.file(QStringLiteral("iMAMEVersion.tmp"));
-        RunThroughShell(port, RedirectedCommand(program.file(QStringLiteral("gone/mame")), "-help", output),
+        RunThroughShell(port, redirectedCommand(program.file(QStringLiteral("gone/mame")), "-help", output),
                         program.path(), program.path());
         QVERIFY(port.messages.isEmpty());
         QVERIFY(QFileInfo(output).isFile());
@@ -157,7 +157,7 @@ private Q_SLOTS:
         QDir::setCurrent(elsewhere.path());
         RunProcess(port, emulator.path(), {QStringLiteral("-createconfig")}, true, emulator.folder(),
                    program.path());
-        QCOMPARE(CurrentFolder(), program.path());
+        QCOMPARE(currentFolder(), program.path());
         QFile written(emulator.folder() + QStringLiteral("mame.ini"));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), QByteArray("rompath roms\n"));
@@ -167,10 +167,10 @@ private Q_SLOTS:
         QDir::setCurrent(elsewhere.path());
         const QString where = program.file(QStringLiteral("pwd.txt"));
         QCOMPARE(RunThroughShell(port,
-                                 QStringLiteral("pwd -P > ") + ShellQuote(where) + QStringLiteral("; exit 3"),
+                                 QStringLiteral("pwd -P > ") + shellQuote(where) + QStringLiteral("; exit 3"),
                                  emulator.folder(), program.path()),
                  3);
-        QCOMPARE(CurrentFolder(), program.path());
+        QCOMPARE(currentFolder(), program.path());
         QCOMPARE(QString::fromLocal8Bit(program.read(QStringLiteral("pwd.txt"))).trimmed(),
                  QFileInfo(emulator.folder()).canonicalFilePath());
         QVERIFY(port.messages.isEmpty());
@@ -194,7 +194,7 @@ private Q_SLOTS:
             QStringLiteral(
                 "i=0; while [ ! -f %1 ] && [ $i -lt 500 ]; do sleep 0.01; i=$((i+1)); done; "
                 "[ -f %1 ] && echo done > %2")
-                .arg(ShellQuote(go), ShellQuote(done));
+                .arg(shellQuote(go), shellQuote(done));
         QCOMPARE(RunThroughShell(port, inner, program.path(), program.path()), 0);
         QVERIFY(port.processEventsCalls >= 1);
         QVERIFY(!doneAtFirstCall);

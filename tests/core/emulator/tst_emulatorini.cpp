@@ -230,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.emulator.folders.RomFolders, roms);
         QCOMPARE(f.state.emulator.folders.CfgFolder, QStringLiteral("/old/cfg/"));
         if (ran) {
-            QCOMPARE(CurrentFolder(), f.program.path());
+            QCOMPARE(currentFolder(), f.program.path());
         }
     }
 };

@@ -51,7 +51,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(f.program.file(QStringLiteral("iMAMEVersion.tmp"))));
         QVERIFY(f.port.messages.isEmpty());
         QVERIFY(f.port.processEventsCalls >= 1);
-        QCOMPARE(CurrentFolder(), f.program.path());
+        QCOMPARE(currentFolder(), f.program.path());
     }
 
     void emptyHelpOutputGivesNoVersionAndKeepsTheFile() {
@@ -96,13 +96,13 @@ private Q_SLOTS:
         FakeDialogPort port;
         PeVersionSpec spec;
         spec.fileVersion = {major, minor, 7, 1};
-        const QString exe = program.write(QStringLiteral("mame64.exe"), BuildPe(spec));
+        const QString exe = program.write(QStringLiteral("mame64.exe"), buildPe(spec));
         QCOMPARE(DetectEmulatorVersion(port, exe, program.path()), version);
         QVERIFY(!QFile::exists(program.file(QStringLiteral("iMAMEVersion.tmp"))));
         QVERIFY(port.messages.isEmpty());
     }
 
-    void versionFromHelpLine_data() {
+    void readsVersionFromHelpLine_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("version");
         const auto row = [](const char* name, const char* a, const char* b) {
@@ -115,10 +115,10 @@ private Q_SLOTS:
         row("no dot", "MAME v", "");
         row("empty", "", "");
     }
-    void versionFromHelpLine() {
+    void readsVersionFromHelpLine() {
         QFETCH(QString, line);
         QFETCH(QString, version);
-        QCOMPARE(VersionFromHelpLine(line), version);
+        QCOMPARE(versionFromHelpLine(line), version);
     }
 
     void displayName_data() {
@@ -149,9 +149,9 @@ private Q_SLOTS:
         if (!englishMonthNames()) {
             QSKIP("month names follow the locale; run with LC_ALL=C");
         }
-        QCOMPARE(EmulatorDateText(QDateTime(QDate(2017, 3, 1), QTime(12, 0))),
+        QCOMPARE(emulatorDateText(QDateTime(QDate(2017, 3, 1), QTime(12, 0))),
                  QStringLiteral("(Mar 01 2017)"));
-        QCOMPARE(EmulatorDateText(QDateTime(QDate(1999, 12, 31), QTime(0, 0))),
+        QCOMPARE(emulatorDateText(QDateTime(QDate(1999, 12, 31), QTime(0, 0))),
                  QStringLiteral("(Dec 31 1999)"));
     }
 
@@ -175,7 +175,7 @@ private Q_SLOTS:
         QFETCH(QString, version);
         const QDateTime modified(QDate(2023, 1, 5), QTime(12, 0));
         if (!englishMonthNames()) {
-            description.replace(QStringLiteral("(Jan 05 2023)"), EmulatorDateText(modified));
+            description.replace(QStringLiteral("(Jan 05 2023)"), emulatorDateText(modified));
         }
         EmulatorFixture f(relativeExe);
         TempProgramFolder elsewhere;
@@ -188,7 +188,7 @@ private Q_SLOTS:
         const EmulatorIdentity identity = DescribeEmulator(f.port, f.emulator.path(), f.program.path());
         QCOMPARE(identity.description, description);
         QCOMPARE(identity.version, version);
-        QCOMPARE(CurrentFolder(), f.program.path());
+        QCOMPARE(currentFolder(), f.program.path());
     }
 
     void versionNumberAndListCommand_data() {

@@ -29,7 +29,7 @@ struct GamesFixture {
 
 // The stored fields of a record in one text: name|header|title|year|manufacturer|driver|cloneof|
 // orientation|driver emulation color sound graphic. The header is kind (two digits), disk, mechanical.
-inline QString Describe(const TGameInfo& g) {
+inline QString describe(const TGameInfo& g) {
     return QStringLiteral("%1|%2%3%4|%5|%6|%7|%8|%9|%10|%11 %12 %13 %14 %15")
         .arg(g.Name)
         .arg(g.Kind, 2, 10, QChar(u'0'))
@@ -44,7 +44,7 @@ inline QString Describe(const TGameInfo& g) {
         .arg(g.GraphicStatus);
 }
 
-inline QStringList NamesOf(const GameList& games) {
+inline QStringList namesOf(const GameList& games) {
     QStringList names;
     for (const TGameInfo& game : games) {
         names.append(game.Name);
@@ -76,7 +76,7 @@ private:
     QByteArray m_old;
 };
 
-inline bool SetModified(const QString& path, const QDateTime& when) {
+inline bool setModifiedTime(const QString& path, const QDateTime& when) {
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime);
 }

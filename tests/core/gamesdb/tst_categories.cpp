@@ -81,7 +81,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, file);
         QFETCH(QByteArrayList, entries);
         QFETCH(QByteArrayList, lookups);
-        const CategoryMap map = BuildCategoryMap(file);
+        const CategoryMap map = buildCategoryMap(file);
         QCOMPARE(entriesOf(map), entries);
         for (const QByteArray& lookup : lookups) {
             const qsizetype colon = lookup.indexOf(':');
@@ -92,7 +92,7 @@ private Q_SLOTS:
     // The map keeps what it read: the caller may reuse its buffer, and copies outlive the original.
     void mapOwnsItsTexts() {
         QByteArray bytes = "[Category]\npacman=Maze\nPuck=Shooter\n[VerAdded]\npacman=0.1\n";
-        CategoryMap map = BuildCategoryMap(bytes);
+        CategoryMap map = buildCategoryMap(bytes);
         bytes.fill('x');
         const CategoryMap copy = map;
         map = CategoryMap();
@@ -104,11 +104,11 @@ private Q_SLOTS:
     void captionsAreMergedAndSortedWithoutCase() {
         const CategoryMap map = mapOf({"a=Maze", "b=shooter", "c=MAZE", "d=Shooter", "e=Apple", "f=_misc",
                                        "g=\xC3\x89t\xC3\xA9", "h=Caf\xE9", "i=ball"});
-        QCOMPARE(CategoryCaptions(map),
+        QCOMPARE(categoryCaptions(map),
                  (QStringList{QStringLiteral("_misc"), QStringLiteral("Apple"), QStringLiteral("ball"),
                               QStringLiteral("Café"), QStringLiteral("Maze"), QStringLiteral("shooter"),
                               QStringLiteral("Été")}));
-        QVERIFY(CategoryCaptions(CategoryMap()).isEmpty());
+        QVERIFY(categoryCaptions(CategoryMap()).isEmpty());
     }
 
     void unusableFileChangesNothing_data() {
@@ -182,7 +182,7 @@ private Q_SLOTS:
         QVERIFY(LoadCategories(f.state.games, f.state.setup, f.events));
         QCOMPARE(f.state.games.CategoriesList, rows);
         // The games page keeps its chosen row where the new list still has it.
-        QCOMPARE(CategoryRowAfterReload(selected, f.state.games.CategoriesList.size()), selectedAfter);
+        QCOMPARE(categoryRowAfterReload(selected, f.state.games.CategoriesList.size()), selectedAfter);
         QCOMPARE(f.state.games.categoryMap->lookup("b"),
                  QByteArray(secondFile.contains("b=Two") ? "Two" : "B1"));
     }

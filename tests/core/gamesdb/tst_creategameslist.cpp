@@ -26,9 +26,9 @@ struct BuildFixture : GamesFixture {
         state.setup.scanGameFilesQuickScan = false;
         state.games.LoadedWithQuickScan = false;
         state.games.FullGamesList = {marker()};
-        emulator.set("LISTXML", TestDataPath("emulator/listxml.xml"));
-        emulator.set("LISTINFO", TestDataPath("emulator/listinfo.txt"));
-        emulator.set("LISTDETAILS", TestDataPath("emulator/listdetails.txt"));
+        emulator.set("LISTXML", testDataPath("emulator/listxml.xml"));
+        emulator.set("LISTINFO", testDataPath("emulator/listinfo.txt"));
+        emulator.set("LISTDETAILS", testDataPath("emulator/listdetails.txt"));
     }
     void writeList(const QByteArray& stamp) const {
         program.write("listfull.txt", stamp + "\r\nMAME v0.251 (old)\r\nonly=0000<title>Only/>\r\n");
@@ -69,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(!CreateGamesList(f.context));
         QVERIFY(f.emulator.calls().isEmpty());
         QVERIFY(QFile::exists(f.listPath()));
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{"marker"});
+        QCOMPARE(namesOf(f.state.games.FullGamesList), QStringList{"marker"});
         QCOMPARE(f.wait.shows, 0);
     }
 
@@ -95,7 +95,7 @@ private Q_SLOTS:
         f.state.games.LoadedWithQuickScan = loadedWithQuickScan;
         QVERIFY(CreateGamesList(f.context));
         QVERIFY(f.emulator.calls().isEmpty());
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{loads ? "only" : "marker"});
+        QCOMPARE(namesOf(f.state.games.FullGamesList), QStringList{loads ? "only" : "marker"});
         QCOMPARE(f.wait.messages, loads ? QStringList{kLoading} : QStringList());
         QCOMPARE(f.state.games.LoadedWithQuickScan, loads ? false : loadedWithQuickScan);
         QVERIFY(f.port.messages.isEmpty());
@@ -119,7 +119,7 @@ private Q_SLOTS:
         f.state.setup.rebuildGamesListChecked = checked;
         QVERIFY(CreateGamesList(f.context));
         QCOMPARE(f.emulator.calls(), (rebuilt ? QStringList{"-help", "-listxml"} : QStringList()));
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), (rebuilt ? kXmlGames : QStringList{"marker"}));
+        QCOMPARE(namesOf(f.state.games.FullGamesList), (rebuilt ? kXmlGames : QStringList{"marker"}));
         if (rebuilt) {  // while the box stays checked, every call builds anew
             QVERIFY(CreateGamesList(f.context));
             QCOMPARE(f.emulator.calls().size(), 4);
@@ -162,12 +162,12 @@ private Q_SLOTS:
         QVERIFY2(f.state.emulator.EmulatorDescription.startsWith(QStringLiteral("MAME v") + version +
                                                                  QStringLiteral(" (")),
                  qPrintable(f.state.emulator.EmulatorDescription));
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), games);
+        QCOMPARE(namesOf(f.state.games.FullGamesList), games);
         QCOMPARE(f.events.emulatorLine, f.state.emulator.EmulatorDescription);
         const QList<QByteArray> lines = f.program.read("listfull.txt").split('\n');
         QCOMPARE(lines[0], ListStamp(f.emulator.path()).toLatin1() + '\r');
         QCOMPARE(lines[1], f.state.emulator.EmulatorDescription.toUtf8() + '\r');
-        QVERIFY(IsCurrentGamesList(f.program.path(), f.emulator.path()));
+        QVERIFY(isCurrentGamesList(f.program.path(), f.emulator.path()));
         for (const char* temporary : {"listxml.xml", "listinfo.txt", "listdetails.txt"}) {
             QVERIFY2(!QFile::exists(f.program.file(temporary)), temporary);
         }
@@ -269,7 +269,7 @@ private Q_SLOTS:
             QCOMPARE(message.caption, QStringLiteral("Error"));
             QCOMPARE(message.icon, MessageIcon::Warning);
         }
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{"marker"});
+        QCOMPARE(namesOf(f.state.games.FullGamesList), QStringList{"marker"});
         QVERIFY(f.events.events.contains("replacing"));
         QVERIFY(!f.wait.visible);
         QVERIFY(!QFile::exists(f.program.file("listxml.xml")));
@@ -288,7 +288,7 @@ private Q_SLOTS:
         bool fixed = false;
         f.port.onProcessEvents = [&f, &fixed] {
             if (!fixed && !f.port.messages.isEmpty()) {
-                f.emulator.set("LISTXML", TestDataPath("emulator/listxml.xml"));
+                f.emulator.set("LISTXML", testDataPath("emulator/listxml.xml"));
                 fixed = true;
             }
         };
@@ -296,7 +296,7 @@ private Q_SLOTS:
         QVERIFY(fixed);
         QCOMPARE(f.port.texts(), QStringList{f.notFound("listxml.xml")});
         QCOMPARE(f.emulator.calls(), (QStringList{"-help", "-listxml", "-help", "-listxml"}));
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), kXmlGames);
+        QCOMPARE(namesOf(f.state.games.FullGamesList), kXmlGames);
         QVERIFY(!f.wait.visible);
     }
 };

@@ -70,10 +70,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, line);
         QCOMPARE(FormatGameLine(game), line);
         QByteArray out = "before\r\n";
-        AppendGameLine(out, game);
+        appendGameLine(out, game);
         QCOMPARE(out, "before\r\n" + game.Name + '=' + line + "\r\n");
         // Read back and written again, a line this system writes stays the same.
-        if (IsValidUtf8(line)) {
+        if (isValidUtf8(line)) {
             TGameInfo back;
             ParseGameLine(game.Name + '=' + line, back);
             QCOMPARE(FormatGameLine(back), line);
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QFETCH(QString, described);
         TGameInfo game;
         ParseGameLine(line, game);
-        QCOMPARE(Describe(game), described);
+        QCOMPARE(describe(game), described);
         QCOMPARE(game.IconIndex, -1);
         QCOMPARE(game.NonArcade, quint8(0));
         QVERIFY(game.Category.isEmpty());
@@ -158,7 +158,7 @@ private Q_SLOTS:
         const ScopedTimeZone utc("UTC");
         TempProgramFolder dir;
         const QString exe = dir.write("mame", "x");
-        QVERIFY(SetModified(exe, QDateTime(QDate(2023, 7, 14), QTime(13, 45, 37), QTimeZone::utc())));
+        QVERIFY(setModifiedTime(exe, QDateTime(QDate(2023, 7, 14), QTime(13, 45, 37), QTimeZone::utc())));
         QCOMPARE(ListStamp(exe), QStringLiteral("1458466226"));
         QCOMPARE(ListStamp(exe), QStringLiteral("1458466226"));
         {
@@ -168,7 +168,7 @@ private Q_SLOTS:
         // A symbolic link gives the stamp of the file it names, not its own.
         QVERIFY(QFile::link(exe, dir.file("link")));
         QCOMPARE(ListStamp(dir.file("link")), QStringLiteral("1458466226"));
-        QVERIFY(SetModified(exe, QDateTime(QDate(1975, 1, 2), QTime(3, 4), QTimeZone::utc())));
+        QVERIFY(setModifiedTime(exe, QDateTime(QDate(1975, 1, 2), QTime(3, 4), QTimeZone::utc())));
         QCOMPARE(ListStamp(exe), QStringLiteral("2162688"));
     }
 
@@ -200,7 +200,7 @@ private Q_SLOTS:
         } else if (!content.isNull()) {
             dir.write("listfull.txt", QByteArray(content).replace('@', ListStamp(exe).toLatin1()));
         }
-        QCOMPARE(IsCurrentGamesList(dir.path(), exe), current);
+        QCOMPARE(isCurrentGamesList(dir.path(), exe), current);
     }
 };
 

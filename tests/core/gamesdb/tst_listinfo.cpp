@@ -21,7 +21,7 @@ const QByteArray kDetails =
 
 QByteArray scan(const QByteArray& info) {
     QByteArray out;
-    ScanListInfo(info, DriverTable(kDetails), out, [](qint64, qint64) {});
+    ScanListInfo(info, driverTable(kDetails), out, [](qint64, qint64) {});
     return out;
 }
 
@@ -110,15 +110,15 @@ private Q_SLOTS:
             scan("game (\nname a\nrom ( x )\ndriver ( status good color good sound imperfect )\n)\n");
         TGameInfo game;
         ParseGameLine(line.chopped(2), game);
-        QCOMPARE(Describe(game), QStringLiteral("a|0000||||||-1|0 0 0 0 0"));
+        QCOMPARE(describe(game), QStringLiteral("a|0000||||||-1|0 0 0 0 0"));
     }
 
     void parseWritesTheList() {
         GamesFixture f;
         f.state.setup.mameExecutableFile = f.program.write("emulator/mame", "#!/bin/sh\n");
         f.state.emulator.EmulatorDescription = QStringLiteral("MAME v0.69 (Jul 14 2003)");
-        QVERIFY(QFile::copy(TestDataPath("emulator/listinfo.txt"), f.program.file("listinfo.txt")));
-        QVERIFY(QFile::copy(TestDataPath("emulator/listdetails.txt"), f.program.file("listdetails.txt")));
+        QVERIFY(QFile::copy(testDataPath("emulator/listinfo.txt"), f.program.file("listinfo.txt")));
+        QVERIFY(QFile::copy(testDataPath("emulator/listdetails.txt"), f.program.file("listdetails.txt")));
         QVERIFY(ParseListInfo(f.context));
         QCOMPARE(f.program.read("listfull.txt"), ListStamp(f.state.setup.mameExecutableFile).toLatin1() +
                                                      "\r\nMAME v0.69 (Jul 14 2003)\r\n" + kFixtureGames);

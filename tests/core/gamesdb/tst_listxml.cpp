@@ -261,10 +261,10 @@ private Q_SLOTS:
         const ScopedTimeZone utc("UTC");
         GamesFixture f;
         f.state.setup.mameExecutableFile = f.program.write("emulator/mame", "#!/bin/sh\n");
-        QVERIFY(SetModified(f.state.setup.mameExecutableFile,
-                            QDateTime(QDate(2023, 7, 14), QTime(13, 45, 37), QTimeZone::utc())));
+        QVERIFY(setModifiedTime(f.state.setup.mameExecutableFile,
+                                QDateTime(QDate(2023, 7, 14), QTime(13, 45, 37), QTimeZone::utc())));
         f.state.emulator.EmulatorDescription = QStringLiteral("MAME v0.251 (Jul 14 2023)");
-        QVERIFY(QFile::copy(TestDataPath("emulator/listxml.xml"), f.program.file("listxml.xml")));
+        QVERIFY(QFile::copy(testDataPath("emulator/listxml.xml"), f.program.file("listxml.xml")));
         QVERIFY(ParseListXml(f.context));
         QCOMPARE(f.program.read("listfull.txt"),
                  "1458466226\r\nMAME v0.251 (Jul 14 2023)\r\n" + kFixtureGames);
@@ -333,7 +333,7 @@ private Q_SLOTS:
         f.state.setup.mameExecutableFile = f.program.write("mame", "x");
         f.program.write("listfull.txt", "old");
         f.program.makeFolder("listfull.txt.kestrum-tmp");  // so the new list cannot be created
-        QVERIFY(QFile::copy(TestDataPath("emulator/listxml.xml"), f.program.file("listxml.xml")));
+        QVERIFY(QFile::copy(testDataPath("emulator/listxml.xml"), f.program.file("listxml.xml")));
         QVERIFY(!ParseListXml(f.context));
         QCOMPARE(f.program.read("listfull.txt"), QByteArray("old"));
     }

@@ -48,7 +48,7 @@ private Q_SLOTS:
         f.state.games.FullGamesList = {marker("old1"), marker("old2")};
         QVERIFY(LoadGamesList(f.context));
         QCOMPARE(f.state.games.FullGamesList.size(), 1);
-        QCOMPARE(Describe(f.state.games.FullGamesList[0]),
+        QCOMPARE(describe(f.state.games.FullGamesList[0]),
                  QStringLiteral("puckman|0010|Puck Man|1980||||-1|1 -1 -1 2 -1"));
         QCOMPARE(f.state.games.FullGamesList[0].IconIndex, 0);
         QCOMPARE(f.events.events, (QStringList{"replacing", "read", "load ended"}));
@@ -78,7 +78,7 @@ private Q_SLOTS:
         f.state.games.LoadedWithQuickScan = false;
         QVERIFY(!LoadGamesList(f.context));
         QVERIFY(!QFile::exists(f.listPath()));
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), QStringList{QStringLiteral("old")});
+        QCOMPARE(namesOf(f.state.games.FullGamesList), QStringList{QStringLiteral("old")});
         QVERIFY(f.events.events.isEmpty());  // nothing the window shows changes
         QCOMPARE(f.state.games.LoadedWithQuickScan, false);
         QCOMPARE(f.wait.shows, 0);
@@ -91,7 +91,7 @@ private Q_SLOTS:
         f.state.setup.scanGameFilesQuickScan = false;
         f.state.emulator.folders.RomFolders = {f.program.makeFolder("roms")};  // empty: a look-up would miss
         QVERIFY(LoadGamesList(f.context));
-        QCOMPARE(NamesOf(f.state.games.FullGamesList), (QStringList{"puckman", "pacman", "neogeo", "z80"}));
+        QCOMPARE(namesOf(f.state.games.FullGamesList), (QStringList{"puckman", "pacman", "neogeo", "z80"}));
         QCOMPARE(iconsOf(f.state.games.FullGamesList), (QList<int>{0, 1, 2, 3}));
     }
 
@@ -147,7 +147,7 @@ private Q_SLOTS:
                                             "mspacman=0100<title>Ms. Pac-Man/><cloneof>PACMAN/>\r\n"
                                             "pacplus=0100<cloneof>nothing/>\r\n");
         f.state.setup.scanGameFilesQuickScan = false;
-        f.state.games.categoryMap = std::make_shared<CategoryMap>(BuildCategoryMap(
+        f.state.games.categoryMap = std::make_shared<CategoryMap>(buildCategoryMap(
             "[Category]\nPuckMan=Maze / Collect\nneogeo=Syst\xC3\xA8me\nz80=Syst\xE8me\npacman=\n"
             "mspacman=Maze * Mature *\n[VerAdded]\npuckman=0.27\n"));
         f.state.setup.nonArcadeMachineFile =
@@ -188,11 +188,11 @@ private Q_SLOTS:
         f.program.write("listfull.txt", kHeader + kFourGames);
         f.state.emulator.folders.RomFolders = {f.program.makeFolder("roms")};
         f.program.write("roms/pacman.zip", "PK");
-        f.state.games.categoryMap = std::make_shared<CategoryMap>(BuildCategoryMap("[Maze]\npuckman\n"));
+        f.state.games.categoryMap = std::make_shared<CategoryMap>(buildCategoryMap("[Maze]\npuckman\n"));
         const auto table = [&f] {
             QStringList rows;
             for (const TGameInfo& game : f.state.games.FullGamesList) {
-                rows.append(Describe(game) +
+                rows.append(describe(game) +
                             QStringLiteral("|%1|%2|").arg(game.IconIndex).arg(game.NonArcade) +
                             game.Category);
             }

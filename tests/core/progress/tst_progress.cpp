@@ -29,7 +29,7 @@ private Q_SLOTS:
         QFETCH(qint64, done);
         QFETCH(qint64, total);
         QFETCH(int, expected);
-        QCOMPARE(ForwardProgress(current, done, total), expected);
+        QCOMPARE(forwardProgress(current, done, total), expected);
     }
 
     void jobProgressOnTheLogWindow() {

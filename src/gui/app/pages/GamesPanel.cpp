@@ -72,7 +72,7 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
 void GamesPanel::applyState() {
     const AppState& state = m_context.state;
     m_layoutSelector->setVisible(state.wizard.layoutSelectorShown);
-    m_versionUsed->setText(state.texts.labelMAMEVersionUsed);
+    m_versionUsed->setText(state.texts.versionUsedCaption);
     if (m_shownCategories != state.games.CategoriesList) {
         const QSignalBlocker blocker(m_categories);
         m_categories->clear();
@@ -86,7 +86,7 @@ void GamesPanel::applyState() {
             m_categories->scrollToItem(m_categories->item(state.gamesPage.selectedCategoryRow));
         }
     }
-    m_categoriesTotal->setText(CategoriesTotalText(state.games.CategoriesList.size()));
+    m_categoriesTotal->setText(categoriesTotalText(state.games.CategoriesList.size()));
     for (int i = 0; i < 3; ++i) {
         setChecked(m_layoutButtons[i], state.gamesPage.layout == i + 1);
     }

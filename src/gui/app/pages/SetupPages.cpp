@@ -120,7 +120,7 @@ SetupEmulatorPage::SetupEmulatorPage(PageContext& context, QWidget* parent)
         const FileKind kind = row.kind;
         connect(select, &QPushButton::clicked, this, [this, field, title, kind, edit] {
             SetupChoices& setup = m_context.state.setup;
-            PickFile(m_context.port, kind, title, FolderOfPath(setup.*field), FileDialogMode::Open,
+            PickFile(m_context.port, kind, title, folderOfPath(setup.*field), FileDialogMode::Open,
                      setup.ProgramFolder, &(setup.*field));
             setEditText(edit, setup.*field);
         });
