@@ -48,7 +48,6 @@ public:
     void openDocument(const QString&) override {}
     void setBusyPointer(bool) override {}
     void processPendingEvents() override { ++eventPumps; }
-    void showStateNow() override {}
     qint64 eventPumps = 0;
 };
 
@@ -145,7 +144,7 @@ int main(int argc, char** argv) {
         }
         ScanFigures figures;
         clock.start();
-        const bool ok = ParseListXml(context, &figures);
+        const bool ok = ParseListXml(context, &figures) == ScanResult::Written;
         const qint64 total = clock.nsecsElapsed();
         const double seconds = double(total - figures.pauseNanoseconds - figures.flushNanoseconds) / 1e9;
         std::printf(
@@ -166,7 +165,7 @@ int main(int argc, char** argv) {
         }
         const qint64 lines = fileLines(args[1]);
         clock.start();
-        const bool ok = ParseListInfo(context);
+        const bool ok = ParseListInfo(context) == ScanResult::Written;
         const double seconds = double(clock.nsecsElapsed()) / 1e9 - 0.1;  // less its fixed 100 ms pause
         const qint64 games = fileLines(gamesListPath(setup.ProgramFolder)) - 2;
         std::printf(

@@ -1,5 +1,6 @@
 #include "FakeDialogPort.h"
 #include "FakeWindows.h"
+#include "FakeWizardView.h"
 #include "TempProgramFolder.h"
 #include "app/AppState.h"
 #include "app/Subsystems.h"
@@ -85,12 +86,14 @@ private Q_SLOTS:
 
         // The wizard leaves page 1 for page 3: the emulator's own ui.ini names the image folders.
         state.setup.categoryFile = m_program.write("catver.ini", "[Category]\r\n");
-        state.wizard.page = 1;
-        Wizard wizard(state, port);
+        state.wizard.page = WizardPage::Emulator;
+        WizardHandOvers handOvers;
+        FakeWizardView view;
+        Wizard wizard(state, port, view, handOvers);
         FakeWaitWindow wait;
-        connectSubsystems(wizard, state, port, wait);
+        connectSubsystems(handOvers, state, port, wait, wizard);
         wizard.WizardStep(+1);
-        QCOMPARE(state.wizard.page, 3);
+        QCOMPARE(state.wizard.page, WizardPage::FileTypes);
         QVERIFY(state.emulator.ImageFoldersFromUiIni);
         QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
 
@@ -115,7 +118,9 @@ private Q_SLOTS:
         state.setup.scanGameFilesQuickScan = false;
         FakeDialogPort port;
         FakeWaitWindow wait;
-        Wizard wizard(state, port);  // shows what the games database reports
+        WizardHandOvers handOvers;
+        FakeWizardView view;
+        Wizard wizard(state, port, view, handOvers);  // shows what the games database reports
         GamesContext context{state.games, state.setup, state.emulator, port, wait, wizard};
         QVERIFY(LoadCategories(state.games, state.setup, wizard));
         QElapsedTimer clock;

@@ -28,7 +28,6 @@ public:
     QStringList openedDocuments;
     QList<bool> busyChanges;
     int processEventsCalls = 0;
-    int showStateCalls = 0;
     std::function<void()> onProcessEvents;  // lets a test act "while" the core waits
 
     void showMessage(const QString& caption, const QString& text, MessageIcon icon) override {
@@ -57,7 +56,6 @@ public:
             onProcessEvents();
         }
     }
-    void showStateNow() override { ++showStateCalls; }
 
     QStringList texts() const {
         QStringList all;

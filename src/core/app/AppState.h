@@ -16,9 +16,12 @@ constexpr int kWindowMinWidth = 768;
 constexpr int kWindowMinHeight = 555;
 constexpr int kSmallScreenHeight = 720;
 
+enum class WizardPage : int { Welcome = 0, Emulator, ImagesFolders, FileTypes, Operation, Games, Finish };
+constexpr int kWizardPageCount = 7;
+
 // The wizard's own state: the page, the window's size and the long steps.
 struct WizardState {
-    int page = 0;
+    WizardPage page = WizardPage::Welcome;
     QString VersionText;
     bool FirstActivationPending = true;
     bool Aborting = false;
@@ -29,6 +32,8 @@ struct WizardState {
     bool windowMaximized = false;
     int windowWidth = kWindowMinWidth;
     int windowHeight = kWindowMinHeight;
+
+    bool gamesListReady = false;  // the last games list build or load gave a table of games
 
     // Long steps: while one runs, the step buttons are held off and a close request waits.
     int longStepDepth = 0;

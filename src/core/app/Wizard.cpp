@@ -2,18 +2,22 @@
 
 #include "AppState.h"
 #include "Settings.h"
+#include "Subsystems.h"
+#include "WizardView.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
 #include "emulator/EmulatorIni.h"
+#include "gamesdb/GamesListFile.h"
 
 #include <algorithm>
 
 namespace {
 
+// A hand-over whose subsystem is not built yet is empty and does nothing.
 template <typename F, typename... Args>
-void call(const std::function<F>& seam, Args&&... args) {
-    if (seam) {
-        seam(std::forward<Args>(args)...);
+void call(const std::function<F>& handOver, Args&&... args) {
+    if (handOver) {
+        handOver(std::forward<Args>(args)...);
     }
 }
 
@@ -21,7 +25,7 @@ void call(const std::function<F>& seam, Args&&... args) {
 constexpr const char* kTitleSuffixes[kOperationCount] = {"DELETE", "RENAME", "RESTORE", "DELETE RENAMED",
                                                          "MOVE"};
 
-constexpr const char* kPageTitles[7] = {
+constexpr const char* kPageTitles[kWizardPageCount] = {
     "WELCOME",
     "SETUP: EMULATOR AND CATEGORIES FILES",
     "SETUP 2: IMAGES FOLDERS",
@@ -36,14 +40,18 @@ bool isFullPath(const QString& path) {
     return path.startsWith(u'/');
 }
 
+bool isPage(int page) {
+    return page >= 0 && page < kWizardPageCount;
+}
+
 }  // namespace
 
-QString pageTitleOf(int page, OperationMode operation) {
-    if (page < 0 || page > 6) {
+QString pageTitleOf(WizardPage page, OperationMode operation) {
+    if (!isPage(int(page))) {
         return {};
     }
-    QString title = QString::fromLatin1(kPageTitles[page]);
-    if (page == 5 && isOperation(operation)) {
+    QString title = QString::fromLatin1(kPageTitles[int(page)]);
+    if (page == WizardPage::Games && isOperation(operation)) {
         title += QString::fromLatin1(kTitleSuffixes[operation]);
     }
     return title;
@@ -58,18 +66,18 @@ QString versionTextOf(const QString& fileVersion) {
     return QStringLiteral("v") + fileVersion.left(std::max<qsizetype>(0, fileVersion.size() - cut));
 }
 
-Wizard::Wizard(AppState& state, DialogPort& port, WizardSeams seams)
-    : m_state(state), m_port(port), m_seams(std::move(seams)) {}
+Wizard::Wizard(AppState& state, DialogPort& port, WizardView& view, const WizardHandOvers& handOvers)
+    : m_state(state), m_port(port), m_view(view), m_handOvers(handOvers) {}
 
 Wizard::LongStep::LongStep(Wizard& wizard) : m_wizard(wizard) {
     ++m_wizard.m_state.wizard.longStepDepth;
 }
 
 Wizard::LongStep::~LongStep() {
-    AppState& state = m_wizard.m_state;
-    if (--state.wizard.longStepDepth == 0 && state.wizard.closeDeferred) {
-        state.wizard.closeDeferred = false;
-        call(m_wizard.m_seams.CloseWindow);
+    WizardState& state = m_wizard.m_state.wizard;
+    if (--state.longStepDepth == 0 && state.closeDeferred) {
+        state.closeDeferred = false;
+        m_wizard.m_view.closeWindow();
     }
 }
 
@@ -82,20 +90,20 @@ void Wizard::windowCreated(const QString& programFolder, int screenHeight) {
     m_state.wizard.Aborting = false;
     m_state.setup.ProgramFolder = withTrailingSeparator(programFolder);
     m_state.wizard.VersionText = versionTextOf(QStringLiteral(KESTRUM_VERSION));
-    m_state.wizard.page = 0;
+    m_state.wizard.page = WizardPage::Welcome;
     m_state.emulator.folders.clear();
     m_state.emulator.iniFallbackFolders = defaultEmulatorIniFolders();
-    call(m_seams.LoadListIcons);
+    call(m_handOvers.LoadListIcons);
     m_state.texts.imageFoldersPanelShown = false;
     m_state.texts.searchWorkListPanelShown = false;
     m_state.gamesPage.layout = 1;
     m_state.wizard.imagesTab = 0;
     m_state.wizard.layoutSelectorShown = screenHeight >= kSmallScreenHeight;
-    call(m_seams.ResetFilters);
+    call(m_handOvers.ResetFilters);
 }
 
 void Wizard::firstShowing() {
-    SetPageTitle(0);
+    SetPageTitle(WizardPage::Welcome);
     m_state.texts.messages.clear();
     LoadSettings(m_state);
     m_state.games.LoadedWithQuickScan = m_state.setup.scanGameFilesQuickScan;
@@ -106,20 +114,20 @@ void Wizard::firstActivation() {
         return;
     }
     m_state.wizard.FirstActivationPending = false;
-    call(m_seams.CentrePageArea);
+    m_view.centrePageArea();
     if (m_state.gamesPage.layout != 1) {
-        call(m_seams.ApplyWindowLayout);
+        call(m_handOvers.ApplyWindowLayout);
     }
-    call(m_seams.LoadColumnLayout);
+    call(m_handOvers.LoadColumnLayout);
 }
 
-void Wizard::SetPageTitle(int page) {
+void Wizard::SetPageTitle(WizardPage page) {
     m_state.texts.pageTitle = pageTitleOf(page, m_state.setup.operation);
 }
 
-void Wizard::selectOperation(int operation) {
+void Wizard::selectOperation(OperationMode operation) {
     if (isOperation(operation)) {
-        m_state.setup.operation = static_cast<OperationMode>(operation);
+        m_state.setup.operation = operation;
     }
 }
 
@@ -128,14 +136,14 @@ void Wizard::chooseLayout(int layout) {
         return;
     }
     if (!m_state.wizard.FirstActivationPending) {
-        call(m_seams.SaveColumnLayout);
+        call(m_handOvers.SaveColumnLayout);
         if (m_state.gamesPage.layout != 1) {
-            call(m_seams.SaveSplitterPosition);
+            call(m_handOvers.SaveSplitterPosition);
         }
     }
     m_state.gamesPage.layout = layout;
-    call(m_seams.ApplyWindowLayout);
-    call(m_seams.LoadColumnLayout);
+    call(m_handOvers.ApplyWindowLayout);
+    call(m_handOvers.LoadColumnLayout);
 }
 
 void Wizard::message(const QString& caption, const QString& text) {
@@ -147,29 +155,30 @@ void Wizard::WizardStep(int step) {
         return;  // a step button pressed while the previous step processed events
     }
     LongStep running(*this);
-    const int from = m_state.wizard.page;
-    int to = from + step;
-    if (to == 7) {
-        call(m_seams.ProcessingJob);
+    const WizardPage from = m_state.wizard.page;
+    if (from == WizardPage::Finish && step > 0) {
+        call(m_handOvers.ProcessingJob);
         return;
     }
-    if (to < 0 || to > 6) {
+    if (!isPage(int(from) + step)) {
         return;
     }
-    if (from == 1 && to == 2) {
+    WizardPage to = WizardPage(int(from) + step);
+    if (from == WizardPage::Emulator && to == WizardPage::ImagesFolders) {
         if (!leaveEmulatorPage()) {
             return;
         }
         if (m_state.emulator.ImageFoldersFromUiIni) {
-            to = 3;
+            to = WizardPage::FileTypes;
         }
     }
-    if (from == 0 && to == 1) {
+    if (from == WizardPage::Welcome && to == WizardPage::Emulator) {
         m_state.setup.rebuildGamesListVisible =
-            FileExistsNotFolder(m_state.setup.ProgramFolder + QStringLiteral("listfull.txt"));
+            FileExistsNotFolder(gamesListPath(m_state.setup.ProgramFolder));
     }
-    if (from == 3 && to == 2 && m_state.emulator.ImageFoldersFromUiIni) {
-        to = 1;
+    if (from == WizardPage::FileTypes && to == WizardPage::ImagesFolders &&
+        m_state.emulator.ImageFoldersFromUiIni) {
+        to = WizardPage::Emulator;
     }
     if (!arriveOnPage(from, to)) {
         return;
@@ -191,13 +200,12 @@ bool Wizard::leaveEmulatorPage() {
         return false;
     }
     m_state.texts.messages = QStringLiteral("Loading MAME Settings...");
-    m_port.showStateNow();
-    m_state.setup.categoryFileStamp =
-        m_seams.ListStamp ? m_seams.ListStamp(m_state.setup.categoryFile) : QString();
-    call(m_seams.ReadEmulatorIni);
-    m_state.emulator.ImageFoldersFromUiIni = m_seams.ReadUiIni && m_seams.ReadUiIni();
+    m_view.showState();
+    m_state.setup.categoryFileStamp = ListStamp(m_state.setup.categoryFile);
+    call(m_handOvers.ReadEmulatorIni);
+    m_state.emulator.ImageFoldersFromUiIni = m_handOvers.ReadUiIni && m_handOvers.ReadUiIni();
     if (!m_state.emulator.ImageFoldersFromUiIni) {
-        call(m_seams.LoadImageFolders);
+        call(m_handOvers.LoadImageFolders);
     }
     m_state.texts.messages.clear();
     return true;
@@ -220,121 +228,149 @@ bool Wizard::checkMoveDestination() {
     return true;
 }
 
-// The arrival work of the target page; false when a check refuses the step.
-bool Wizard::arriveOnPage(int from, int& to) {
-    const QString& folder = m_state.setup.ProgramFolder;
+bool Wizard::arriveOnPage(WizardPage from, WizardPage to) {
     switch (to) {
-        case 1:
+        case WizardPage::Emulator: {
             m_state.texts.imageFoldersPanelShown = false;
-            if (m_state.setup.categoryFile.isEmpty()) {
-                if (FileExistsNotFolder(folder + QStringLiteral("catver.ini"))) {
-                    m_state.setup.categoryFile = folder + QStringLiteral("catver.ini");
-                } else if (FileExistsNotFolder(folder + QStringLiteral("category.ini"))) {
-                    m_state.setup.categoryFile = folder + QStringLiteral("category.ini");
-                }
-            }
-            if (m_state.setup.nonArcadeMachineFile.isEmpty() &&
-                FileExistsNotFolder(folder + QStringLiteral("mess.ini"))) {
-                m_state.setup.nonArcadeMachineFile = folder + QStringLiteral("mess.ini");
-            }
-            return true;
-        case 2:
-            m_state.texts.imageFoldersPanelShown = true;
-            return true;
-        case 3:
-            if (from == 1 || from == 2) {
-                for (int row = 0; row < kImageCategoryCount; ++row) {
-                    if (m_seams.CheckImageFolderEdit && !m_seams.CheckImageFolderEdit(row)) {
-                        return false;
+            SetupChoices& setup = m_state.setup;
+            const QString& folder = setup.ProgramFolder;
+            if (setup.categoryFile.isEmpty()) {
+                for (const char* name : {"catver.ini", "category.ini"}) {
+                    if (FileExistsNotFolder(folder + QLatin1String(name))) {
+                        setup.categoryFile = folder + QLatin1String(name);
+                        break;
                     }
                 }
-                call(m_seams.ApplyImageFolders);
             }
-            m_state.texts.imageFoldersPanelShown = false;
-            return true;
-        case 4:
-            if (from < 4) {
-                if (std::none_of(m_state.setup.fileTypeChecked.begin(), m_state.setup.fileTypeChecked.end(),
-                                 [](bool checked) { return checked; })) {
-                    m_port.showMessage(QStringLiteral("No Selection"),
-                                       QStringLiteral("No file types are selected! Select at least one."),
-                                       MessageIcon::Warning);
-                    return false;
-                }
-            } else {
-                m_state.texts.searchWorkListPanelShown = false;
+            if (setup.nonArcadeMachineFile.isEmpty() &&
+                FileExistsNotFolder(folder + QStringLiteral("mess.ini"))) {
+                setup.nonArcadeMachineFile = folder + QStringLiteral("mess.ini");
             }
             return true;
-        case 5:
-            if (m_state.gamesPage.gamesTab == 1) {
-                call(m_seams.SwitchGamesTab, 0);
-            }
-            if (from == 4) {
-                if (m_state.setup.operation == MoveFiles && !checkMoveDestination()) {
-                    return false;
-                }
-                m_state.texts.backEnabled = false;
-                m_state.texts.nextEnabled = false;
-                m_port.setBusyPointer(true);
-                m_state.texts.searchWorkListPanelShown = true;
-                m_port.showStateNow();
-                if (m_seams.LoadCategories && m_seams.LoadCategories()) {
-                    GamesPageState& games = m_state.gamesPage;
-                    games.selectedCategoryRow = categoryRowAfterReload(games.selectedCategoryRow,
-                                                                       m_state.games.CategoriesList.size());
-                }
-                call(m_seams.CreateGamesList);
-                call(m_seams.DiscardCategoryMap);
-                m_state.texts.backEnabled = true;
-                m_state.texts.nextEnabled = true;
-            } else if (from == 6) {
-                m_state.texts.searchWorkListPanelShown = true;
-                m_state.texts.nextCaption = QStringLiteral("NEXT");
-                m_state.texts.nextColor = kNavyRgb;
-            }
-            m_state.texts.messages.clear();
-            m_port.setBusyPointer(false);
+        }
+        case WizardPage::ImagesFolders:
+            m_state.texts.imageFoldersPanelShown = true;
             return true;
-        case 6:
-            if (m_state.gamesPage.WorkList.isEmpty()) {
-                m_state.texts.searchWorkListPanelShown = true;
-                m_port.showMessage(QStringLiteral("No Games Selected"),
-                                   QStringLiteral("No games were added to the work list. Add at least one."),
-                                   MessageIcon::Warning);
-                return false;
-            }
-            m_state.texts.searchWorkListPanelShown = false;
-            m_state.texts.nextCaption = QStringLiteral("FINISH");
-            m_state.texts.nextColor = kGreenRgb;
-            m_state.texts.finishWizardTitle =
-                QStringLiteral(
-                    "    You have chosen to %1. Click on \"Finish\" button to process the games you "
-                    "selected.\r\nTo abort, click on \"Exit\" button. If  you wish to change your "
-                    "selected options, click on \"Back\" button.")
-                    .arg(ActionName(m_state.setup.operation).toUpper());
-            m_state.texts.searchPatternsCaption = QStringLiteral("Search Folders [") +
-                                                  ActionName(m_state.setup.operation) + QStringLiteral("]");
-            call(m_seams.BuildSearchFolders);
-            return true;
-        default:
+        case WizardPage::FileTypes:
+            return arriveOnFileTypes(from);
+        case WizardPage::Operation:
+            return arriveOnOperation(from);
+        case WizardPage::Games:
+            return arriveOnGames(from);
+        case WizardPage::Finish:
+            return arriveOnFinish();
+        case WizardPage::Welcome:
             return true;
     }
+    return true;
 }
 
-void Wizard::stepInto(int to) {
-    if (to == 0) {
-        m_state.texts.backEnabled = false;
-        m_state.texts.nextCaption = QStringLiteral("START");
-        m_state.texts.nextColor = kGreenRgb;
-    } else if (to == 1) {
-        m_state.texts.backEnabled = true;
-        m_state.texts.nextCaption = QStringLiteral("NEXT");
-        m_state.texts.nextColor = kNavyRgb;
+bool Wizard::arriveOnFileTypes(WizardPage from) {
+    if (from == WizardPage::Emulator || from == WizardPage::ImagesFolders) {
+        for (int row = 0; row < kImageCategoryCount; ++row) {
+            if (m_handOvers.CheckImageFolderEdit && !m_handOvers.CheckImageFolderEdit(row)) {
+                return false;
+            }
+        }
+        call(m_handOvers.ApplyImageFolders);
+    }
+    m_state.texts.imageFoldersPanelShown = false;
+    return true;
+}
+
+bool Wizard::arriveOnOperation(WizardPage from) {
+    if (from == WizardPage::Games) {
+        m_state.texts.searchWorkListPanelShown = false;
+        return true;
+    }
+    const auto& checked = m_state.setup.fileTypeChecked;
+    if (std::none_of(checked.begin(), checked.end(), [](bool on) { return on; })) {
+        m_port.showMessage(QStringLiteral("No Selection"),
+                           QStringLiteral("No file types are selected! Select at least one."),
+                           MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool Wizard::arriveOnGames(WizardPage from) {
+    if (m_state.gamesPage.gamesTab == 1) {
+        call(m_handOvers.SwitchGamesTab, 0);
+    }
+    WindowTexts& texts = m_state.texts;
+    if (from == WizardPage::Operation) {
+        if (m_state.setup.operation == MoveFiles && !checkMoveDestination()) {
+            return false;
+        }
+        texts.backEnabled = false;
+        texts.nextEnabled = false;
+        m_port.setBusyPointer(true);
+        texts.searchWorkListPanelShown = true;
+        m_view.showState();
+        loadGamesData();
+        texts.backEnabled = true;
+        texts.nextEnabled = true;
+    } else if (from == WizardPage::Finish) {
+        texts.searchWorkListPanelShown = true;
+        texts.nextCaption = QStringLiteral("NEXT");
+        texts.nextColor = kNavyRgb;
+    }
+    texts.messages.clear();
+    m_port.setBusyPointer(false);
+    return true;
+}
+
+// The categories, then the games list. Neither result stops the wizard: the games page is shown in
+// any case, drawn from what they give.
+void Wizard::loadGamesData() {
+    if (m_handOvers.LoadCategories && m_handOvers.LoadCategories()) {
+        GamesPageState& page = m_state.gamesPage;
+        page.selectedCategoryRow =
+            categoryRowAfterReload(page.selectedCategoryRow, m_state.games.CategoriesList.size());
+    }
+    m_state.wizard.gamesListReady = m_handOvers.CreateGamesList && m_handOvers.CreateGamesList();
+    m_state.games.categoryMap.reset();  // it lives only while the list is built or loaded
+}
+
+bool Wizard::arriveOnFinish() {
+    WindowTexts& texts = m_state.texts;
+    if (m_state.gamesPage.WorkList.isEmpty()) {
+        texts.searchWorkListPanelShown = true;
+        m_port.showMessage(QStringLiteral("No Games Selected"),
+                           QStringLiteral("No games were added to the work list. Add at least one."),
+                           MessageIcon::Warning);
+        return false;
+    }
+    texts.searchWorkListPanelShown = false;
+    texts.nextCaption = QStringLiteral("FINISH");
+    texts.nextColor = kGreenRgb;
+    const QString action = ActionName(m_state.setup.operation);
+    texts.finishWizardTitle =
+        QStringLiteral(
+            "    You have chosen to %1. Click on \"Finish\" button to process the games you "
+            "selected.\r\nTo abort, click on \"Exit\" button. If  you wish to change your "
+            "selected options, click on \"Back\" button.")
+            .arg(action.toUpper());
+    texts.searchPatternsCaption = QStringLiteral("Search Folders [") + action + QStringLiteral("]");
+    call(m_handOvers.BuildSearchFolders);
+    return true;
+}
+
+void Wizard::stepInto(WizardPage to) {
+    WindowTexts& texts = m_state.texts;
+    if (to == WizardPage::Welcome) {
+        texts.backEnabled = false;
+        texts.nextCaption = QStringLiteral("START");
+        texts.nextColor = kGreenRgb;
+    } else if (to == WizardPage::Emulator) {
+        texts.backEnabled = true;
+        texts.nextCaption = QStringLiteral("NEXT");
+        texts.nextColor = kNavyRgb;
     }
     SetPageTitle(to);
     m_state.wizard.page = to;
-    if (to == 5) {
-        call(m_seams.FocusCategoryText);
+    if (to == WizardPage::Games) {
+        m_view.focusCategoryText();
     }
     m_port.processPendingEvents();
 }
@@ -347,14 +383,14 @@ bool Wizard::closeRequested() {
     if (m_state.wizard.Aborting) {
         return true;
     }
-    if (m_state.wizard.page != 0) {
+    if (m_state.wizard.page != WizardPage::Welcome) {
         m_state.texts.messages = QStringLiteral("Saving Settings and Freeing Resources...");
-        m_port.showStateNow();
+        m_view.showState();
         SaveSettings(m_state);
         if (m_state.gamesPage.layout != 1) {
-            call(m_seams.SaveSplitterPosition);
+            call(m_handOvers.SaveSplitterPosition);
         }
-        call(m_seams.SaveColumnLayout);
+        call(m_handOvers.SaveColumnLayout);
     }
     m_state.emulator.folders.RomFolders.clear();
     m_state.games.FullGamesList.clear();
@@ -366,7 +402,7 @@ bool Wizard::closeRequested() {
 void Wizard::loadingCategories(bool started) {
     if (started) {
         m_state.texts.messages = QStringLiteral("Loading Categories List...");
-        m_port.showStateNow();
+        m_view.showState();
     } else {
         m_state.texts.messages.clear();
     }
@@ -385,5 +421,5 @@ void Wizard::gamesListLoadEnded() {
 }
 
 void Wizard::emulatorRunEnded() {
-    m_port.showStateNow();
+    m_view.showState();
 }

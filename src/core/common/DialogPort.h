@@ -25,6 +25,4 @@ public:
 
     virtual void setBusyPointer(bool busy) = 0;
     virtual void processPendingEvents() = 0;
-    // The view redraws itself from the state at once (a label "repainted at once").
-    virtual void showStateNow() = 0;
 };

@@ -73,7 +73,7 @@ bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& 
     }
     ok = ok && ::fstat(fd, &written) == 0 && written.st_size == expectedSize;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporaryPath.constData(), finalPath.constData()) == 0;
+    ok = ok && g_rename(temporaryPath.constData(), finalPath.constData()) == 0;
     if (!ok) {
         ::unlink(temporaryPath.constData());
     }

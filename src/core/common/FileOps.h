@@ -33,6 +33,7 @@ QString folderOfPath(const QString& path);
 
 namespace filesystem_testing {
 // Lets tests make rename() report another file system (EXDEV) or fail the copy after n bytes.
+// Every rename of the file operations goes through the seam.
 using RenameFunction = int (*)(const char* from, const char* to);
 void setRename(RenameFunction rename);
 void setCopyFailureAfter(qint64 bytes);  // -1: never fail

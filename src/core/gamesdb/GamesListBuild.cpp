@@ -16,6 +16,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <optional>
+
 namespace {
 
 const QString kRetry = QStringLiteral("\r\n\r\n    Would you like to retry ?");
@@ -47,53 +49,60 @@ QByteArray gamesListHeader(const SetupChoices& setup, const EmulatorState& emula
            "\r\n";
 }
 
-bool checkEmulatorOutput(GamesContext& context, const QString& path) {
+namespace {
+
+// How one attempt of the creation ended.
+struct Attempt {
+    enum Ending {
+        Ended,          // `result` is the creation's result, unless an interrupted attempt waits
+        Retry,          // the user asked for a new attempt; this one ends without loading
+        RetryThenLoad,  // a new attempt first, then this one goes on with its load step
+    };
+    Ending ending = Ended;
+    bool result = false;  // for RetryThenLoad: the scanner's result, which its load step gives
+};
+
+bool askRetry(GamesContext& context, const QString& text) {
+    return context.port.askYesNo(QStringLiteral("Error"), text + kRetry, MessageIcon::Warning);
+}
+
+// The output check of every emulator run: a usable output passes; otherwise it is deleted and the
+// user chooses between a new attempt and giving up.
+std::optional<Attempt> checkEmulatorOutput(GamesContext& context, const QString& path) {
     if (IsUsableFile(path)) {
-        return true;
+        return std::nullopt;
     }
     deleteFile(path);
-    if (context.port.askYesNo(QStringLiteral("Error"),
-                              QStringLiteral("    File \"") + path +
-                                  QStringLiteral("\" not found, it's empty or could not be read.") + kRetry,
-                              MessageIcon::Warning)) {
+    if (askRetry(context, QStringLiteral("    File \"") + path +
+                              QStringLiteral("\" not found, it's empty or could not be read."))) {
         pauseMilliseconds(100);
-        CreateGamesList(context);
-    } else {
+        return Attempt{Attempt::Retry};
+    }
+    context.wait.close();
+    return Attempt{Attempt::Ended, false};
+}
+
+// The last step of an attempt: load the list; when no games came of it the user may start again.
+Attempt loadStep(GamesContext& context, bool scanned) {
+    if (LoadGamesList(context)) {
         context.wait.close();
+        return {Attempt::Ended, scanned};
     }
-    return false;
+    if (askRetry(context, QStringLiteral("    There was an error trying to create \"") +
+                              context.setup.ProgramFolder +
+                              QStringLiteral("listfull.txt\" file.  Cannot continue until this file is "
+                                             "properly created."))) {
+        return {Attempt::Retry};
+    }
+    context.wait.close();
+    return {Attempt::Ended, scanned};
 }
 
-void retryAfterEmptyOutput(GamesContext& context, const QString& path, qint64* pausedNanoseconds) {
-    deleteFile(path);
-    if (context.port.askYesNo(QStringLiteral("Error"),
-                              QStringLiteral("    File \"") + path +
-                                  QStringLiteral("\" is empty, there's nothing to read.") + kRetry,
-                              MessageIcon::Warning)) {
-        pauseMilliseconds(100, pausedNanoseconds);
-        CreateGamesList(context);
-    }
-}
-
-bool CreateGamesList(GamesContext& context) {
+// Builds listfull.txt from the emulator's output and loads it.
+Attempt build(GamesContext& context) {
     const SetupChoices& setup = context.setup;
-    GamesData& games = context.games;
     EmulatorState& identified = context.emulator;
     const QString emulator = setup.mameExecutableFile;
-    if (!IsUsableFile(emulator)) {
-        return false;
-    }
-    const QString listPath = gamesListPath(setup.ProgramFolder);
-    if (setup.rebuildGamesListVisible && setup.rebuildGamesListChecked) {
-        deleteFile(listPath);
-    }
-    if (isCurrentGamesList(setup.ProgramFolder, emulator)) {
-        if (games.FullGamesList.isEmpty() || setup.scanGameFilesQuickScan != games.LoadedWithQuickScan) {
-            LoadGamesList(context);
-        }
-        return true;
-    }
-
     context.events.replacingGamesList();
     context.port.setBusyPointer(false);
     context.wait.setMessage(QStringLiteral("Detecting MAME version. Please wait..."));
@@ -113,37 +122,77 @@ bool CreateGamesList(GamesContext& context) {
             runListCommand(context, commandSwitch, output);
             context.events.emulatorRunEnded();
             pauseMilliseconds(50);
-            if (!checkEmulatorOutput(context, setup.ProgramFolder + output)) {
-                return false;
+            if (const auto ended = checkEmulatorOutput(context, setup.ProgramFolder + output)) {
+                return *ended;
             }
         }
     } else {
         runListCommand(context, QStringLiteral("-listxml"), QStringLiteral("listxml.xml"));
         pauseMilliseconds(50);
-        if (!checkEmulatorOutput(context, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
-            return false;
+        if (const auto ended =
+                checkEmulatorOutput(context, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
+            return *ended;
         }
     }
 
     context.events.emulatorRunEnded();
-    deleteFile(listPath);
+    deleteFile(gamesListPath(setup.ProgramFolder));
     pauseMilliseconds(5);
     context.wait.setMessage(QStringLiteral("Creating Games List\r\n") + identified.EmulatorDescription);
     context.port.processPendingEvents();
-    const bool scanned = legacy ? ParseListInfo(context) : ParseListXml(context);
-
-    if (LoadGamesList(context)) {
-        context.wait.close();
-    } else if (context.port.askYesNo(
-                   QStringLiteral("Error"),
-                   QStringLiteral("    There was an error trying to create \"") + setup.ProgramFolder +
-                       QStringLiteral("listfull.txt\" file.  Cannot continue until this file is "
-                                      "properly created.") +
-                       kRetry,
-                   MessageIcon::Warning)) {
-        return CreateGamesList(context);
-    } else {
-        context.wait.close();
+    const ScanResult scan = legacy ? ParseListInfo(context) : ParseListXml(context);
+    if (scan != ScanResult::EmptyOutput) {
+        return loadStep(context, scan == ScanResult::Written);
     }
-    return scanned;
+    // An output without lines: the -listxml scan counts as done, the legacy one as failed.
+    const bool scanned = !legacy;
+    const QString path =
+        setup.ProgramFolder + (legacy ? QStringLiteral("listinfo.txt") : QStringLiteral("listxml.xml"));
+    deleteFile(path);
+    if (askRetry(context, QStringLiteral("    File \"") + path +
+                              QStringLiteral("\" is empty, there's nothing to read."))) {
+        pauseMilliseconds(100);
+        return {Attempt::RetryThenLoad, scanned};
+    }
+    return loadStep(context, scanned);
+}
+
+// One attempt from the start: nothing to do when listfull.txt is current, else a build.
+Attempt attempt(GamesContext& context) {
+    const SetupChoices& setup = context.setup;
+    GamesData& games = context.games;
+    if (!IsUsableFile(setup.mameExecutableFile)) {
+        return {Attempt::Ended, false};
+    }
+    if (setup.rebuildGamesListVisible && setup.rebuildGamesListChecked) {
+        deleteFile(gamesListPath(setup.ProgramFolder));
+    }
+    if (isCurrentGamesList(setup.ProgramFolder, setup.mameExecutableFile)) {
+        if (games.FullGamesList.isEmpty() || setup.scanGameFilesQuickScan != games.LoadedWithQuickScan) {
+            LoadGamesList(context);
+        }
+        return {Attempt::Ended, true};
+    }
+    return build(context);
+}
+
+}  // namespace
+
+bool CreateGamesList(GamesContext& context) {
+    // Attempts interrupted by a retry that go on with their load step once it has ended, innermost
+    // last; each holds the result its load step gives.
+    QList<bool> waitingToLoad;
+    Attempt last = attempt(context);
+    while (true) {
+        if (last.ending == Attempt::Retry) {
+            last = attempt(context);
+        } else if (last.ending == Attempt::RetryThenLoad) {
+            waitingToLoad.append(last.result);
+            last = attempt(context);
+        } else if (!waitingToLoad.isEmpty()) {
+            last = loadStep(context, waitingToLoad.takeLast());
+        } else {
+            return last.result;
+        }
+    }
 }

@@ -109,7 +109,7 @@ qint64 ScanListInfo(QByteArrayView listInfo, const QHash<QByteArray, QByteArray>
     return games;
 }
 
-bool ParseListInfo(GamesContext& context) {
+ScanResult ParseListInfo(GamesContext& context) {
     const SetupChoices& setup = context.setup;
     const QString infoPath = setup.ProgramFolder + QStringLiteral("listinfo.txt");
     const QString detailsPath = setup.ProgramFolder + QStringLiteral("listdetails.txt");
@@ -117,8 +117,7 @@ bool ParseListInfo(GamesContext& context) {
     const QByteArray info = readWholeFile(infoPath).value_or(QByteArray());
     context.port.processPendingEvents();
     if (splitLines(info).isEmpty()) {
-        retryAfterEmptyOutput(context, infoPath);
-        return false;
+        return ScanResult::EmptyOutput;
     }
     pauseMilliseconds(100);
     context.wait.setMessage(QStringLiteral("Parsing \"listinfo.txt\" and creating \"listfull.txt\"..."));
@@ -132,5 +131,5 @@ bool ParseListInfo(GamesContext& context) {
     const bool written = writeFileAtomically(gamesListPath(setup.ProgramFolder), out);
     deleteFile(infoPath);
     deleteFile(detailsPath);
-    return written;
+    return written ? ScanResult::Written : ScanResult::NotWritten;
 }

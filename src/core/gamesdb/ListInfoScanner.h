@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GamesDatabase.h"
+#include "GamesListBuild.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -15,6 +16,5 @@ QHash<QByteArray, QByteArray> driverTable(QByteArrayView listDetails);
 qint64 ScanListInfo(QByteArrayView listInfo, const QHash<QByteArray, QByteArray>& drivers, QByteArray& out,
                     const std::function<void(qint64, qint64)>& onLine);
 
-// Turns listinfo.txt and listdetails.txt into listfull.txt and deletes both; false when
-// listinfo.txt holds no lines.
-bool ParseListInfo(GamesContext& context);
+// Turns listinfo.txt and listdetails.txt into listfull.txt and deletes both.
+ScanResult ParseListInfo(GamesContext& context);

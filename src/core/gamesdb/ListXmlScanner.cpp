@@ -186,7 +186,7 @@ qint64 ScanListXml(QByteArrayView xml, QByteArray& out) {
     return listxml_detail::ScanText(xml, out, [](qint64, qint64) {});
 }
 
-bool ParseListXml(GamesContext& context, ScanFigures* figures) {
+ScanResult ParseListXml(GamesContext& context, ScanFigures* figures) {
     const SetupChoices& setup = context.setup;
     const QString xmlPath = setup.ProgramFolder + QStringLiteral("listxml.xml");
     ScanFigures local;
@@ -203,9 +203,7 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     f.countNanoseconds = counting.nsecsElapsed();
     context.port.processPendingEvents();
     if (count.lines <= 0) {
-        file.close();
-        retryAfterEmptyOutput(context, xmlPath, &f.pauseNanoseconds);
-        return true;
+        return ScanResult::EmptyOutput;
     }
     pauseMilliseconds(100, &f.pauseNanoseconds);
     context.wait.setMessage(QStringLiteral("Parsing \"listxml.xml\" and creating \"listfull.txt\"..."));
@@ -230,5 +228,5 @@ bool ParseListXml(GamesContext& context, ScanFigures* figures) {
     const bool written =
         games && writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
     deleteFile(xmlPath);
-    return written;
+    return written ? ScanResult::Written : ScanResult::NotWritten;
 }

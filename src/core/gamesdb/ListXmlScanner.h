@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GamesDatabase.h"
+#include "GamesListBuild.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,4 +19,4 @@ struct ScanFigures {
 qint64 ScanListXml(QByteArrayView xml, QByteArray& out);
 
 // Turns listxml.xml in the program folder into listfull.txt and deletes listxml.xml.
-bool ParseListXml(GamesContext& context, ScanFigures* figures = nullptr);
+ScanResult ParseListXml(GamesContext& context, ScanFigures* figures = nullptr);

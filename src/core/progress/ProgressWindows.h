@@ -6,17 +6,14 @@
 // it is greater than the bar's current value; nothing happens for a total below 2.
 int forwardProgress(int current, qint64 done, qint64 total);
 
-// The borderless "please wait" window shown while the games list is built or loaded.
-class WaitWindow {
+// The progress bar of both windows.
+class ProgressBar {
 public:
-    virtual ~WaitWindow() = default;
-    virtual void show() = 0;
-    // Shows the text at once, before the caller's long work begins.
-    virtual void setMessage(const QString& text) = 0;
+    virtual ~ProgressBar() = default;
     virtual void setProgress(int percent) = 0;
     virtual int progress() const = 0;
-    virtual void close() = 0;
 
+    // Moves the bar forward to done of total (the rule above); never back.
     void advance(qint64 done, qint64 total) {
         const int next = forwardProgress(progress(), done, total);
         if (next != progress()) {
@@ -25,25 +22,26 @@ public:
     }
 };
 
-// The log window of the processing job.
-class LogWindow {
+// The borderless "please wait" window shown while the games list is built or loaded.
+class WaitWindow : public ProgressBar {
 public:
-    virtual ~LogWindow() = default;
+    virtual void show() = 0;
+    // Shows the text at once, before the caller's long work begins.
+    virtual void setMessage(const QString& text) = 0;
+    virtual void close() = 0;
+};
+
+// The log window of the processing job.
+class LogWindow : public ProgressBar {
+public:
     virtual void setTitle(const QString& title) = 0;
     virtual int addLine(const QString& line) = 0;  // the new line's index
     // An index that no longer exists (the window was closed meanwhile) changes nothing.
     virtual void replaceLine(int index, const QString& line) = 0;
     virtual int lineCount() const = 0;
     virtual void scrollToEnd() = 0;
-    virtual void setProgress(int percent) = 0;
-    virtual int progress() const = 0;
     virtual void show() = 0;
 
     void ResetJobProgress() { setProgress(0); }
-    void UpdateJobProgress(qint64 done, qint64 total) {
-        const int next = forwardProgress(progress(), done, total);
-        if (next != progress()) {
-            setProgress(next);
-        }
-    }
+    void UpdateJobProgress(qint64 done, qint64 total) { advance(done, total); }
 };

@@ -21,8 +21,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 }
 }  // namespace
 
-QtDialogPort::QtDialogPort(QWidget* owner, std::function<void()> redraw)
-    : m_owner(owner), m_redraw(std::move(redraw)) {}
+QtDialogPort::QtDialogPort(QWidget* owner) : m_owner(owner) {}
 
 QtDialogPort::~QtDialogPort() {
     setBusyPointer(false);
@@ -113,13 +112,4 @@ void QtDialogPort::setBusyPointer(bool busy) {
 
 void QtDialogPort::processPendingEvents() {
     QCoreApplication::processEvents();
-}
-
-void QtDialogPort::showStateNow() {
-    if (m_redraw) {
-        m_redraw();
-    }
-    if (m_owner) {
-        m_owner->repaint();
-    }
 }

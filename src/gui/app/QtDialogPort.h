@@ -4,13 +4,11 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 
 // The dialog port with real Qt dialogs, owned by the main window.
 class QtDialogPort final : public DialogPort {
 public:
-    // `redraw` brings the window up to date with the state (used by showStateNow).
-    QtDialogPort(QWidget* owner, std::function<void()> redraw);
+    explicit QtDialogPort(QWidget* owner);
     ~QtDialogPort() override;
 
     void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
@@ -23,7 +21,6 @@ public:
     void openDocument(const QString& pathOrAddress) override;
     void setBusyPointer(bool busy) override;
     void processPendingEvents() override;
-    void showStateNow() override;
 
     // "Description (*.ext)|*.ext|..." as a Qt name filter list.
     static QString qtNameFilters(const QString& filter);
@@ -35,6 +32,5 @@ private:
                        const QString& defaultExtension);
 
     QPointer<QWidget> m_owner;
-    std::function<void()> m_redraw;
     bool m_busy = false;
 };

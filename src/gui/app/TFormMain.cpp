@@ -1,9 +1,7 @@
 #include "TFormMain.h"
 
 #include "QtDialogPort.h"
-#include "app/Subsystems.h"
 #include "app/WindowPlacement.h"
-#include "common/FileOps.h"
 #include "pages/GamesPanel.h"
 #include "pages/ImagesFoldersPanel.h"
 #include "pages/SetupPages.h"
@@ -32,6 +30,15 @@ public:
     void applyState() override {}
 };
 
+// An overlay panel is drawn only while it is up.
+void showPanel(StatePage* panel, bool shown) {
+    if (shown) {
+        panel->applyState();
+        panel->raise();
+    }
+    panel->setVisible(shown);
+}
+
 QColor rgb(quint32 value) {
     return QColor((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
 }
@@ -44,18 +51,16 @@ static void registerResources() {
 
 TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     : QWidget(parent),
-      m_port(std::make_unique<QtDialogPort>(this, [this] { applyState(); })),
-      m_wizard(m_state, *m_port),
+      m_port(std::make_unique<QtDialogPort>(this)),
+      m_wizard(m_state, *m_port, *this, m_handOvers),
       m_context{m_state, *m_port, m_wizard} {
     registerResources();
     setObjectName(QStringLiteral("FormMain"));
     setMinimumSize(kWindowMinWidth, kWindowMinHeight);
     resize(kWindowMinWidth, kWindowMinHeight);
-
-    WizardSeams& seams = m_wizard.seams();
-    seams.CentrePageArea = [this] { centrePageArea(); };
-    seams.FocusCategoryText = [this] { m_gamesPanel->focusCategoryText(); };
-    seams.CloseWindow = [this] { QTimer::singleShot(0, this, &QWidget::close); };
+    m_log = new TFormLog(this);
+    m_wait = new TFormListXML(this);
+    connectSubsystems(m_handOvers, m_state, *m_port, *m_wait, m_wizard);
 
     const QScreen* screen = this->screen();
     const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;
@@ -69,10 +74,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
         setFixedSize(kWindowMinWidth - 10, kWindowMinHeight - 10);
         setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     }
-    m_log = new TFormLog(this);
-    m_wait = new TFormListXML(this);
-    connectSubsystems(m_wizard, m_state, *m_port, *m_wait);
-    applyState();
+    drawEverything();
 }
 
 TFormMain::~TFormMain() = default;
@@ -137,7 +139,8 @@ void TFormMain::buildPages() {
 }
 
 void TFormMain::applyState() {
-    m_pages->setCurrentIndex(m_state.wizard.page);
+    const int page = int(m_state.wizard.page);
+    m_pages->setCurrentIndex(page);
     m_pageTitle->setText(m_state.texts.pageTitle);
     m_messages->setText(m_state.texts.messages);
     m_next->setText(m_state.texts.nextCaption);
@@ -147,32 +150,24 @@ void TFormMain::applyState() {
     // While a step runs the step buttons are held off, so the wizard cannot be entered twice.
     m_next->setEnabled(m_state.texts.nextEnabled && !m_wizard.stepRunning());
     m_back->setEnabled(m_state.texts.backEnabled && !m_wizard.stepRunning());
+    // Hidden pages are drawn when they become the current one.
+    m_pageWidgets[page]->applyState();
+    showPanel(m_imagesPanel, m_state.texts.imageFoldersPanelShown);
+    showPanel(m_gamesPanel, m_state.texts.searchWorkListPanelShown);
+}
+
+void TFormMain::drawEverything() {
     for (StatePage* page : m_pageWidgets) {
         page->applyState();
     }
     m_imagesPanel->applyState();
     m_gamesPanel->applyState();
-    m_imagesPanel->setVisible(m_state.texts.imageFoldersPanelShown);
-    m_gamesPanel->setVisible(m_state.texts.searchWorkListPanelShown);
-    m_imagesPanel->raise();
-    m_gamesPanel->raise();
+    applyState();
 }
 
 void TFormMain::ButtonNextClick(int step) {
     m_wizard.WizardStep(step);
     applyState();
-}
-
-void TFormMain::loadStatusIcons() {
-    static const char* const kStatusIcons[] = {"status_driver.ico", "status_emulation.ico",
-                                               "status_color.ico", "status_sound.ico", "status_graphic.ico"};
-    for (size_t i = 0; i < m_statusIcons.size(); ++i) {
-        const QString path =
-            m_state.setup.ProgramFolder + QStringLiteral("icons/") + QLatin1String(kStatusIcons[i]);
-        if (FileExistsNotFolder(path)) {
-            m_statusIcons[i] = QIcon(path);
-        }
-    }
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
@@ -185,12 +180,11 @@ void TFormMain::showEvent(QShowEvent* event) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    loadStatusIcons();
     m_wizard.firstShowing();
     if (m_state.wizard.layoutSelectorShown) {
         resize(m_state.wizard.windowWidth, m_state.wizard.windowHeight);
     }
-    applyState();
+    drawEverything();  // the settings just read reach every page
 }
 
 bool TFormMain::event(QEvent* event) {
@@ -238,6 +232,19 @@ void TFormMain::placeBars() {
     m_next->move(m_exit->x() - kButtonWidth - 16, buttonTop);
     m_back->move(m_next->x() - kButtonWidth - 4, buttonTop);
     m_messages->setGeometry(10, 0, std::max(0, m_back->x() - 20), kBottomBarHeight);
+}
+
+void TFormMain::focusCategoryText() {
+    m_gamesPanel->focusCategoryText();
+}
+
+void TFormMain::closeWindow() {
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TFormMain::showState() {
+    applyState();
+    repaint();
 }
 
 void TFormMain::centrePageArea() {

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/Subsystems.h"
 #include "app/Wizard.h"
+#include "app/WizardView.h"
 #include "pages/PageContext.h"
 
-#include <QIcon>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -21,7 +22,7 @@ class TFormLog;
 
 // The main window: the seven wizard pages, their overlay panels and the bottom bar. It wires the
 // pages to the core's state and wizard; it holds no logic of its own.
-class TFormMain final : public QWidget {
+class TFormMain final : public QWidget, private WizardView {
     Q_OBJECT
 public:
     explicit TFormMain(const QString& programFolder, QWidget* parent = nullptr);
@@ -30,10 +31,10 @@ public:
     AppState& state() { return m_state; }
     Wizard& wizard() { return m_wizard; }
     DialogPort& dialogs();
-    TFormLog& logWindow() { return *m_log; }
-    TFormListXML& waitWindow() { return *m_wait; }
-    // Redraws every control from the state.
+    // Redraws the bars, the current page and the overlay panel that is up from the state.
     void applyState();
+    // Draws every page and panel: when the window is made and when the settings have been read.
+    void drawEverything();
     void ButtonNextClick(int step);
 
 protected:
@@ -45,12 +46,17 @@ protected:
 private:
     void buildBars();
     void buildPages();
-    void centrePageArea();
     void placeBars();
-    void loadStatusIcons();
+
+    // The chores the wizard asks of the window.
+    void centrePageArea() override;
+    void focusCategoryText() override;
+    void closeWindow() override;
+    void showState() override;
 
     AppState m_state;
     std::unique_ptr<QtDialogPort> m_port;
+    WizardHandOvers m_handOvers;
     Wizard m_wizard;
     PageContext m_context;
     bool m_shown = false;
@@ -66,7 +72,6 @@ private:
     QPushButton* m_back = nullptr;
     QPushButton* m_next = nullptr;
     QPushButton* m_exit = nullptr;
-    std::array<QIcon, 5> m_statusIcons;
     TFormLog* m_log = nullptr;
     TFormListXML* m_wait = nullptr;
 };

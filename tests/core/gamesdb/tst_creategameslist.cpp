@@ -240,6 +240,12 @@ private Q_SLOTS:
             << "MAME v0.251 (x)"
             << "LISTXML" << QByteArray("\xEF\xBB\xBF") << QList<bool>{} << xml
             << QStringList{"    File \"@listxml.xml\" is empty, there's nothing to read." + kRetry, "cannot"};
+        QTest::newRow("-listinfo of only a byte-order mark")
+            << "MAME v0.69 (x)"
+            << "LISTINFO" << QByteArray("\xEF\xBB\xBF") << QList<bool>{}
+            << QStringList{"-help", "-listinfo", "-listdetails"}
+            << QStringList{"    File \"@listinfo.txt\" is empty, there's nothing to read." + kRetry,
+                           "cannot"};
     }
     void failedBuildAsksToRetry() {
         QFETCH(QString, versionLine);
@@ -292,10 +298,32 @@ private Q_SLOTS:
                 fixed = true;
             }
         };
-        CreateGamesList(f.context);
+        QVERIFY(CreateGamesList(f.context));  // the result of the retry, which succeeded
         QVERIFY(fixed);
         QCOMPARE(f.port.texts(), QStringList{f.notFound("listxml.xml")});
         QCOMPARE(f.emulator.calls(), (QStringList{"-help", "-listxml", "-help", "-listxml"}));
+        QCOMPARE(namesOf(f.state.games.FullGamesList), kXmlGames);
+        QVERIFY(!f.wait.visible);
+    }
+
+    // An output without lines, retried: the new attempt builds and loads, then the interrupted
+    // one goes on with its own load step, so the list is loaded twice and nothing more is asked.
+    void emptyScanRetriedThenTheInterruptedAttemptLoads() {
+        BuildFixture f;
+        f.emulator.set("LISTXML", f.program.write("output", "\xEF\xBB\xBF"));
+        f.port.answers.enqueue(true);
+        bool fixed = false;
+        f.port.onProcessEvents = [&f, &fixed] {
+            if (!fixed && !f.port.messages.isEmpty()) {
+                f.emulator.set("LISTXML", testDataPath("emulator/listxml.xml"));
+                fixed = true;
+            }
+        };
+        QVERIFY(CreateGamesList(f.context));
+        QCOMPARE(f.port.texts(), QStringList{"    File \"" + f.program.path() +
+                                             "listxml.xml\" is empty, there's nothing to read." + kRetry});
+        QCOMPARE(f.emulator.calls(), (QStringList{"-help", "-listxml", "-help", "-listxml"}));
+        QCOMPARE(f.events.events.count("read"), 2);
         QCOMPARE(namesOf(f.state.games.FullGamesList), kXmlGames);
         QVERIFY(!f.wait.visible);
     }

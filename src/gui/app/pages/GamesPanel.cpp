@@ -73,7 +73,8 @@ void GamesPanel::applyState() {
     const AppState& state = m_context.state;
     m_layoutSelector->setVisible(state.wizard.layoutSelectorShown);
     m_versionUsed->setText(state.texts.versionUsedCaption);
-    if (m_shownCategories != state.games.CategoriesList) {
+    // A refilled list is a new list: sharing the shown one's data means nothing changed.
+    if (!m_shownCategories.isSharedWith(state.games.CategoriesList)) {
         const QSignalBlocker blocker(m_categories);
         m_categories->clear();
         m_categories->addItems(state.games.CategoriesList);

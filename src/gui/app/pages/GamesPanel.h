@@ -24,5 +24,5 @@ private:
     QLabel* m_categoriesTotal;
     QWidget* m_layoutSelector;
     std::array<QPushButton*, 3> m_layoutButtons{};
-    QStringList m_shownCategories;
+    QStringList m_shownCategories;  // shares the data of the list last drawn
 };

@@ -269,7 +269,7 @@ OperationPage::OperationPage(PageContext& context, QWidget* parent)
     }
     grid->setColumnStretch(1, 1);
     connect(m_operations, &QButtonGroup::idClicked, this,
-            [this](int id) { m_context.wizard.selectOperation(id); });
+            [this](int id) { m_context.wizard.selectOperation(static_cast<OperationMode>(id)); });
     layout->addLayout(grid);
 
     auto* move = new QHBoxLayout;
@@ -301,7 +301,7 @@ OperationPage::OperationPage(PageContext& context, QWidget* parent)
 
 void OperationPage::applyState() {
     const AppState& state = m_context.state;
-    if (QAbstractButton* chosen = m_operations->button(state.setup.operation)) {
+    if (QAbstractButton* chosen = m_operations->button(int(state.setup.operation))) {
         setChecked(chosen, true);
     }
     setEditText(m_destination, state.setup.moveFilesToFolder);
