@@ -7,6 +7,7 @@
 #include "catalog/SetupChoices.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
+#include "common/RunControl.h"
 #include "common/Text.h"
 #include "emulator/EmulatorState.h"
 #include "gamesdb/Categories.h"
@@ -135,7 +136,8 @@ int main(int argc, char** argv) {
     SilentPort port;
     QuietWaitWindow wait;
     QuietGamesEvents events;
-    GamesContext context{games, setup, emulator, port, wait, events};
+    RunControl runs;
+    GamesContext context{games, setup, emulator, port, runs, wait, events};
     QElapsedTimer clock;
 
     if (task == QStringLiteral("listxml")) {

@@ -1,10 +1,12 @@
 #include "GuiSupport.h"
+#include "common/RunControl.h"
 #include "progress/TFormListXML.h"
 #include "progress/TFormLog.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 
 class ProgressWindowsTest : public QObject {
@@ -47,7 +49,8 @@ private Q_SLOTS:
         QWidget main;
         main.resize(768, 555);
         main.show();
-        TFormListXML wait(&main);
+        RunControl runs;
+        TFormListXML wait(&main, runs);
         QCOMPARE(wait.size(), QSize(434, 72));
         QVERIFY(wait.windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(wait.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -68,6 +71,17 @@ private Q_SLOTS:
         QCOMPARE(wait.progress(), 33);
         QVERIFY(QTest::qWaitForWindowExposed(&wait));
         saveScreenshot(&wait, "window-wait");
+
+        // While the emulator runs, Stop asks it to stop.
+        auto* stop = wait.findChild<QPushButton*>("ButtonStop");
+        QVERIFY(!stop->isVisible());
+        runs.runStarted();
+        QVERIFY(stop->isVisible());
+        saveScreenshot(&wait, "window-wait-emulator-running");
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QVERIFY(runs.stopRequested());
+        runs.runEnded();
+        QVERIFY(!stop->isVisible());
         wait.close();
         QVERIFY(!wait.isVisible());
         QVERIFY(!wait.counter().running());

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Subsystems.h"
 #include "app/Wizard.h"
+#include "common/RunControl.h"
 #include "emulator/CommandRunner.h"
 #include "emulator/EmulatorIni.h"
 #include "emulator/EmulatorVersion.h"
@@ -57,12 +58,13 @@ private Q_SLOTS:
 
     void versionFromHelp() {
         FakeDialogPort port;
+        RunControl runs;
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(DetectEmulatorVersion(port, m_emulator, m_program.path()), QStringLiteral("0.251"));
+        QCOMPARE(DetectEmulatorVersion(port, runs, m_emulator, m_program.path()), QStringLiteral("0.251"));
         qInfo("one -help through the shell took %lld ms", clock.elapsed());
         QVERIFY(!QFile::exists(m_program.file("iMAMEVersion.tmp")));
-        const EmulatorIdentity identity = DescribeEmulator(port, m_emulator, m_program.path());
+        const EmulatorIdentity identity = DescribeEmulator(port, runs, m_emulator, m_program.path());
         QVERIFY2(identity.description.startsWith("MAME v0.251 ("), qPrintable(identity.description));
         QCOMPARE(ListCommandChoice(EmulatorVersionNumber(identity.version)), ListCommand::ListXml);
         QVERIFY(port.messages.isEmpty());
@@ -77,9 +79,10 @@ private Q_SLOTS:
         QCOMPARE(FindEmulatorIni(state.emulator, state.setup), QStringLiteral("/etc/mame/mame.ini"));
 
         FakeDialogPort port;
+        RunControl runs;
         QElapsedTimer clock;
         clock.start();
-        CreateEmulatorConfig(state.setup, port);
+        CreateEmulatorConfig(state.setup, port, runs);
         qInfo("one -createconfig took %lld ms", clock.elapsed());
         const QString folder = m_program.file("emulator/");
         QCOMPARE(FindEmulatorIni(state.emulator, state.setup), folder + "mame.ini");
@@ -89,9 +92,9 @@ private Q_SLOTS:
         state.wizard.page = WizardPage::Emulator;
         WizardHandOvers handOvers;
         FakeWizardView view;
-        Wizard wizard(state, port, view, handOvers);
+        Wizard wizard(state, port, view, handOvers, runs);
         FakeWaitWindow wait;
-        connectSubsystems(handOvers, state, port, wait, wizard);
+        connectSubsystems(handOvers, state, port, runs, wait, wizard);
         wizard.WizardStep(+1);
         QCOMPARE(state.wizard.page, WizardPage::FileTypes);
         QVERIFY(state.emulator.ImageFoldersFromUiIni);
@@ -120,8 +123,9 @@ private Q_SLOTS:
         FakeWaitWindow wait;
         WizardHandOvers handOvers;
         FakeWizardView view;
-        Wizard wizard(state, port, view, handOvers);  // shows what the games database reports
-        GamesContext context{state.games, state.setup, state.emulator, port, wait, wizard};
+        RunControl runs;
+        Wizard wizard(state, port, view, handOvers, runs);  // shows what the games database reports
+        GamesContext context{state.games, state.setup, state.emulator, port, runs, wait, wizard};
         QVERIFY(LoadCategories(state.games, state.setup, wizard));
         QElapsedTimer clock;
         clock.start();

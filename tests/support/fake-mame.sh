@@ -9,6 +9,10 @@
 #   LISTDETAILS    a file to print for -listdetails
 #   CREATECONFIG   "none": -createconfig creates nothing; else a file copied to ./mame.ini
 #   CREATEUI       a file copied to ./ui.ini on -createconfig
+#   AFTER_LIST     after printing a list: "fail" exits with status 3, "kill" kills itself with
+#                  SIGKILL, "hang" writes its process id to "<this script>.pid" and waits forever
+#                  (in a child process, as a real emulator's helpers would); "stubborn" does the
+#                  same with SIGTERM ignored
 VERSION_LINE='MAME v0.251 (mame0251)'
 HELP=''
 LISTXML=''
@@ -16,6 +20,7 @@ LISTINFO=''
 LISTDETAILS=''
 CREATECONFIG='none'
 CREATEUI=''
+AFTER_LIST=''
 if [ -f "$0.conf" ]; then
   . "$0.conf"
 fi
@@ -34,5 +39,19 @@ case "$1" in
     [ -n "$CREATEUI" ] && cp "$CREATEUI" ./ui.ini
     ;;
   *) exit 1 ;;
+esac
+case "$1" in
+  -list*)
+    case "$AFTER_LIST" in
+      fail) exit 3 ;;
+      kill) kill -9 $$ ;;
+      hang | stubborn)
+        [ "$AFTER_LIST" = stubborn ] && trap '' TERM
+        printf '%s\n' $$ > "$0.pid"
+        sleep 600 &
+        wait
+        ;;
+    esac
+    ;;
 esac
 exit 0

@@ -5,9 +5,11 @@
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
 
-void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, WaitWindow& wait,
-                       GamesDbEvents& events) {
-    handOvers.ReadEmulatorIni = [&state, &port] { ReadEmulatorIni(state.emulator, state.setup, port); };
+void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, RunControl& runs,
+                       WaitWindow& wait, GamesDbEvents& events) {
+    handOvers.ReadEmulatorIni = [&state, &port, &runs] {
+        ReadEmulatorIni(state.emulator, state.setup, port, runs);
+    };
     handOvers.ReadUiIni = [&state] { return ReadUiIni(state.emulator, state.setup); };
     handOvers.LoadImageFolders = [&state] { LoadImageFolders(state.emulator, state.setup); };
     handOvers.CheckImageFolderEdit = [&state, &port](int row) {
@@ -15,8 +17,8 @@ void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& 
     };
     handOvers.ApplyImageFolders = [&state] { ApplyImageFolders(state.emulator, state.setup); };
     handOvers.LoadCategories = [&state, &events] { return LoadCategories(state.games, state.setup, events); };
-    handOvers.CreateGamesList = [&state, &port, &wait, &events] {
-        GamesContext context{state.games, state.setup, state.emulator, port, wait, events};
+    handOvers.CreateGamesList = [&state, &port, &runs, &wait, &events] {
+        GamesContext context{state.games, state.setup, state.emulator, port, runs, wait, events};
         return CreateGamesList(context);
     };
 }

@@ -7,6 +7,7 @@
 
 struct AppState;
 class DialogPort;
+class RunControl;
 class WaitWindow;
 class GamesDbEvents;
 
@@ -64,5 +65,5 @@ constexpr std::array<std::string_view, 9> kHandOversNotBuiltYet = {
 
 // Puts the subsystems built so far behind the hand-overs. `events` hears what the games database
 // reports (the wizard).
-void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, WaitWindow& wait,
-                       GamesDbEvents& events);
+void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, RunControl& runs,
+                       WaitWindow& wait, GamesDbEvents& events);

@@ -6,6 +6,7 @@
 #include "WizardView.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
+#include "common/RunControl.h"
 #include "emulator/EmulatorIni.h"
 #include "gamesdb/GamesListFile.h"
 
@@ -66,8 +67,9 @@ QString versionTextOf(const QString& fileVersion) {
     return QStringLiteral("v") + fileVersion.left(std::max<qsizetype>(0, fileVersion.size() - cut));
 }
 
-Wizard::Wizard(AppState& state, DialogPort& port, WizardView& view, const WizardHandOvers& handOvers)
-    : m_state(state), m_port(port), m_view(view), m_handOvers(handOvers) {}
+Wizard::Wizard(AppState& state, DialogPort& port, WizardView& view, const WizardHandOvers& handOvers,
+               RunControl& runs)
+    : m_state(state), m_port(port), m_view(view), m_handOvers(handOvers), m_runs(runs) {}
 
 Wizard::LongStep::LongStep(Wizard& wizard) : m_wizard(wizard) {
     ++m_wizard.m_state.wizard.longStepDepth;
@@ -377,6 +379,14 @@ void Wizard::stepInto(WizardPage to) {
 
 bool Wizard::closeRequested() {
     if (stepRunning()) {
+        if (m_runs.running()) {
+            if (!m_port.askYesNo(QStringLiteral("Kestrum"),
+                                 QStringLiteral("The emulator is still running. Stop it and close Kestrum?"),
+                                 MessageIcon::Warning)) {
+                return false;
+            }
+            m_runs.requestStop();
+        }
         m_state.wizard.closeDeferred = true;
         return false;
     }

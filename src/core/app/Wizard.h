@@ -6,6 +6,7 @@
 #include <QString>
 
 class DialogPort;
+class RunControl;
 class WizardView;
 struct WizardHandOvers;
 
@@ -19,7 +20,8 @@ QString versionTextOf(const QString& fileVersion);
 // The work of other subsystems is handed over through `handOvers`; window chores go to `view`.
 class Wizard final : public GamesDbEvents {
 public:
-    Wizard(AppState& state, DialogPort& port, WizardView& view, const WizardHandOvers& handOvers);
+    Wizard(AppState& state, DialogPort& port, WizardView& view, const WizardHandOvers& handOvers,
+           RunControl& runs);
 
     // Main window creation, first showing and first activation, in the order they happen.
     void windowCreated(const QString& programFolder, int screenHeight);
@@ -32,7 +34,8 @@ public:
     void chooseLayout(int layout);
 
     // A close request: true when the window may close now (after its saves); false while a long
-    // step runs, in which case the window closes as soon as that step has ended.
+    // step runs, in which case the window closes as soon as that step has ended. While the
+    // emulator runs the user is asked first whether to stop it; No keeps the window open.
     bool closeRequested();
 
     // Held for the length of any long step (an emulator run, a games list build or load, a job).
@@ -72,4 +75,5 @@ private:
     DialogPort& m_port;
     WizardView& m_view;
     const WizardHandOvers& m_handOvers;
+    RunControl& m_runs;
 };

@@ -163,7 +163,7 @@ QString FindEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup
          QStringLiteral("ume.ini")});
 }
 
-void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& port) {
+void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& port, RunControl& control) {
     QString iniPath;
     while (true) {
         if (!FileExistsNotFolder(setup.mameExecutableFile)) {
@@ -181,7 +181,9 @@ void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& p
                 MessageIcon::Exclamation)) {
             return;
         }
-        CreateEmulatorConfig(setup, port);
+        if (!CreateEmulatorConfig(setup, port, control)) {
+            return;
+        }
     }
 
     EmulatorFolders& folders = emulator.folders;
@@ -250,9 +252,11 @@ void SplitRomPath(EmulatorState& emulator, const SetupChoices& setup, const QStr
     }
 }
 
-void CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port) {
-    RunProcess(port, setup.mameExecutableFile, {QStringLiteral("-createconfig")}, true,
-               emulatorFolderOf(setup), setup.ProgramFolder);
+bool CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port, RunControl& control) {
+    const RunOutcome run =
+        RunProcess(port, control, setup.mameExecutableFile, {QStringLiteral("-createconfig")},
+                   emulatorFolderOf(setup), setup.ProgramFolder);
+    return !run.stopped();
 }
 
 bool ReadUiIni(EmulatorState& emulator, SetupChoices& setup) {

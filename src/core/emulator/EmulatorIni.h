@@ -6,6 +6,7 @@
 struct EmulatorState;
 struct SetupChoices;
 class DialogPort;
+class RunControl;
 
 // Reading the emulator's own ini files for its content folders. The emulator's files are never
 // written; the emulator is only asked to create its default ini file.
@@ -24,10 +25,11 @@ QString findFileIgnoringCase(const QString& folder, const QString& relative);
 QString emulatorFolderOf(const SetupChoices& setup);
 QString FindEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup);
 // The content folders from the emulator's main ini file (created with -createconfig when the
-// user agrees); the snapshot folder also fills its box of the images page.
-void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& port);
+// user agrees; a stopped run gives up); the snapshot folder also fills its box of the images page.
+void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& port, RunControl& control);
 void SplitRomPath(EmulatorState& emulator, const SetupChoices& setup, const QString& rompath);
-void CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port);
+// Runs the emulator with -createconfig; false when the run did not end by itself.
+bool CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port, RunControl& control);
 // The image folder boxes from the emulator's ui.ini, when it has one.
 bool ReadUiIni(EmulatorState& emulator, SetupChoices& setup);
 // The image folder boxes from the [Images] section of Kestrum.ini.

@@ -29,7 +29,8 @@ QString versionFromHelpLine(const QString& line) {
     return line.mid(a + 1, length).trimmed();
 }
 
-QString DetectEmulatorVersion(DialogPort& port, const QString& emulator, const QString& programFolder) {
+QString DetectEmulatorVersion(DialogPort& port, RunControl& control, const QString& emulator,
+                              const QString& programFolder) {
     if (!FileExistsNotFolder(emulator)) {
         return {};
     }
@@ -38,7 +39,8 @@ QString DetectEmulatorVersion(DialogPort& port, const QString& emulator, const Q
         return fromResource;
     }
     const QString output = programFolder + QStringLiteral("iMAMEVersion.tmp");
-    RunThroughShell(port, redirectedCommand(emulator, QStringLiteral("-help"), output),
+    deleteFile(output);  // an old answer never stands in for this run's
+    RunThroughShell(port, control, redirectedCommand(emulator, QStringLiteral("-help"), output),
                     folderOfPath(emulator), programFolder);
     if (!IsUsableFile(output)) {
         return {};
@@ -78,11 +80,12 @@ QString emulatorDateText(const QDateTime& modified) {
         .arg(date.year(), 4, 10, QChar(u'0'));
 }
 
-EmulatorIdentity DescribeEmulator(DialogPort& port, const QString& emulator, const QString& programFolder) {
+EmulatorIdentity DescribeEmulator(DialogPort& port, RunControl& control, const QString& emulator,
+                                  const QString& programFolder) {
     QDir::setCurrent(programFolder);
     const QString date = emulatorDateText(QFileInfo(emulator).lastModified());
     EmulatorIdentity identity;
-    identity.version = DetectEmulatorVersion(port, emulator, programFolder);
+    identity.version = DetectEmulatorVersion(port, control, emulator, programFolder);
     identity.description =
         EmulatorDisplayName(emulator) + QStringLiteral(" v") + identity.version + u' ' + date;
     return identity;

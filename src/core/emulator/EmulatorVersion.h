@@ -4,6 +4,7 @@
 #include <QString>
 
 class DialogPort;
+class RunControl;
 
 enum class ListCommand { ListXml, ListInfoAndDetails };
 
@@ -14,13 +15,15 @@ struct EmulatorIdentity {
 
 // The version of the emulator: from its version resource when it has one, else from the first
 // line of its -help output (written to iMAMEVersion.tmp in the program folder).
-QString DetectEmulatorVersion(DialogPort& port, const QString& emulator, const QString& programFolder);
+QString DetectEmulatorVersion(DialogPort& port, RunControl& control, const QString& emulator,
+                              const QString& programFolder);
 // The version within the first line of -help output ("MAME v0.251 (unknown)" gives 0.251).
 QString versionFromHelpLine(const QString& line);
 QString EmulatorDisplayName(const QString& emulator);
 // "(mmm dd yyyy)" with the locale's short month name (English where the locale has none).
 QString emulatorDateText(const QDateTime& modified);
-EmulatorIdentity DescribeEmulator(DialogPort& port, const QString& emulator, const QString& programFolder);
+EmulatorIdentity DescribeEmulator(DialogPort& port, RunControl& control, const QString& emulator,
+                                  const QString& programFolder);
 // -1 for an empty text or one whose part after its first two characters is not a whole number.
 int EmulatorVersionNumber(const QString& version);
 ListCommand ListCommandChoice(int versionNumber);

@@ -6,6 +6,7 @@ struct GamesData;
 struct SetupChoices;
 struct EmulatorState;
 class DialogPort;
+class RunControl;
 class WaitWindow;
 
 // What the games database tells the window while it works. It reports what happened; the window
@@ -27,9 +28,10 @@ public:
 // What the games database works on.
 struct GamesContext {
     GamesData& games;
-    const SetupChoices& setup;
+    SetupChoices& setup;  // the rebuild box is unchecked once a rebuild is done
     EmulatorState& emulator;
     DialogPort& port;
+    RunControl& runs;  // the emulator's runs, which the user may stop
     WaitWindow& wait;
     GamesDbEvents& events;
 };

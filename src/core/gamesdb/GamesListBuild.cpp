@@ -8,6 +8,7 @@
 #include "catalog/SetupChoices.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
+#include "common/RunControl.h"
 #include "emulator/CommandRunner.h"
 #include "emulator/EmulatorState.h"
 #include "emulator/EmulatorVersion.h"
@@ -22,13 +23,15 @@ namespace {
 
 const QString kRetry = QStringLiteral("\r\n\r\n    Would you like to retry ?");
 
-// Runs the emulator with one list switch, its output redirected into the program folder.
-void runListCommand(GamesContext& context, const QString& commandSwitch, const QString& outputName) {
+// Runs the emulator with one list switch, its output redirected into the program folder. An old
+// output is deleted first: only this run's may be read.
+RunOutcome runListCommand(GamesContext& context, const QString& commandSwitch, const QString& outputName) {
     const SetupChoices& setup = context.setup;
     context.wait.setMessage(QStringLiteral("Generating ") + outputName +
                             QStringLiteral("\" file. Please wait..."));
-    RunThroughShell(
-        context.port,
+    deleteFile(setup.ProgramFolder + outputName);
+    return RunThroughShell(
+        context.port, context.runs,
         redirectedCommand(setup.mameExecutableFile, commandSwitch, setup.ProgramFolder + outputName),
         folderOfPath(setup.mameExecutableFile), setup.ProgramFolder);
 }
@@ -53,49 +56,62 @@ namespace {
 
 // How one attempt of the creation ended.
 struct Attempt {
-    enum Ending {
-        Ended,          // `result` is the creation's result, unless an interrupted attempt waits
-        Retry,          // the user asked for a new attempt; this one ends without loading
-        RetryThenLoad,  // a new attempt first, then this one goes on with its load step
-    };
-    Ending ending = Ended;
-    bool result = false;  // for RetryThenLoad: the scanner's result, which its load step gives
+    bool retry = false;   // the user asked for a new attempt; this one ends without loading
+    bool result = false;  // otherwise: the creation's result
 };
 
 bool askRetry(GamesContext& context, const QString& text) {
     return context.port.askYesNo(QStringLiteral("Error"), text + kRetry, MessageIcon::Warning);
 }
 
-// The output check of every emulator run: a usable output passes; otherwise it is deleted and the
-// user chooses between a new attempt and giving up.
-std::optional<Attempt> checkEmulatorOutput(GamesContext& context, const QString& path) {
-    if (IsUsableFile(path)) {
+// The user stopped the emulator: the attempt ends as for an emulator that wrote nothing, without
+// asking whether to retry.
+Attempt stopped(GamesContext& context) {
+    context.wait.close();
+    return {false, false};
+}
+
+// The output check of every emulator run: the output of a run that ended well and wrote something
+// passes; otherwise it is deleted and the user chooses between a new attempt and giving up.
+std::optional<Attempt> checkEmulatorOutput(GamesContext& context, const RunOutcome& run,
+                                           const QString& path) {
+    if (run.succeeded() && IsUsableFile(path)) {
         return std::nullopt;
     }
     deleteFile(path);
+    if (run.stopped()) {
+        return stopped(context);
+    }
     if (askRetry(context, QStringLiteral("    File \"") + path +
                               QStringLiteral("\" not found, it's empty or could not be read."))) {
         pauseMilliseconds(100);
-        return Attempt{Attempt::Retry};
+        return Attempt{true};
     }
     context.wait.close();
-    return Attempt{Attempt::Ended, false};
+    return Attempt{false, false};
 }
 
-// The last step of an attempt: load the list; when no games came of it the user may start again.
-Attempt loadStep(GamesContext& context, bool scanned) {
-    if (LoadGamesList(context)) {
-        context.wait.close();
-        return {Attempt::Ended, scanned};
-    }
+// The end of a build that wrote no list: the old listfull.txt, if any, stays, and the user may
+// start again.
+Attempt noListMade(GamesContext& context, bool scanned) {
     if (askRetry(context, QStringLiteral("    There was an error trying to create \"") +
                               context.setup.ProgramFolder +
                               QStringLiteral("listfull.txt\" file.  Cannot continue until this file is "
                                              "properly created."))) {
-        return {Attempt::Retry};
+        return {true};
     }
     context.wait.close();
-    return {Attempt::Ended, scanned};
+    return {false, scanned};
+}
+
+// The last step of a build: load the new list. A rebuild asked for is then done.
+Attempt loadNewList(GamesContext& context) {
+    if (!LoadGamesList(context)) {
+        return noListMade(context, true);
+    }
+    context.wait.close();
+    context.setup.rebuildGamesListChecked = false;
+    return {false, true};
 }
 
 // Builds listfull.txt from the emulator's output and loads it.
@@ -107,11 +123,19 @@ Attempt build(GamesContext& context) {
     context.port.setBusyPointer(false);
     context.wait.setMessage(QStringLiteral("Detecting MAME version. Please wait..."));
     context.wait.show();
-    const EmulatorIdentity identity = DescribeEmulator(context.port, emulator, setup.ProgramFolder);
+    const EmulatorIdentity identity =
+        DescribeEmulator(context.port, context.runs, emulator, setup.ProgramFolder);
+    if (context.runs.stopRequested()) {
+        return stopped(context);
+    }
     identified.EmulatorDescription = identity.description;
-    identified.EmulatorVersion = identity.version.isEmpty()
-                                     ? DetectEmulatorVersion(context.port, emulator, setup.ProgramFolder)
-                                     : identity.version;
+    identified.EmulatorVersion =
+        identity.version.isEmpty()
+            ? DetectEmulatorVersion(context.port, context.runs, emulator, setup.ProgramFolder)
+            : identity.version;
+    if (context.runs.stopRequested()) {
+        return stopped(context);
+    }
 
     const bool legacy = ListCommandChoice(EmulatorVersionNumber(identified.EmulatorVersion)) ==
                         ListCommand::ListInfoAndDetails;
@@ -119,59 +143,61 @@ Attempt build(GamesContext& context) {
         for (const auto& [commandSwitch, output] :
              {std::pair{QStringLiteral("-listinfo"), QStringLiteral("listinfo.txt")},
               std::pair{QStringLiteral("-listdetails"), QStringLiteral("listdetails.txt")}}) {
-            runListCommand(context, commandSwitch, output);
+            const RunOutcome run = runListCommand(context, commandSwitch, output);
             context.events.emulatorRunEnded();
             pauseMilliseconds(50);
-            if (const auto ended = checkEmulatorOutput(context, setup.ProgramFolder + output)) {
+            if (const auto ended = checkEmulatorOutput(context, run, setup.ProgramFolder + output)) {
                 return *ended;
             }
         }
     } else {
-        runListCommand(context, QStringLiteral("-listxml"), QStringLiteral("listxml.xml"));
+        const RunOutcome run =
+            runListCommand(context, QStringLiteral("-listxml"), QStringLiteral("listxml.xml"));
         pauseMilliseconds(50);
         if (const auto ended =
-                checkEmulatorOutput(context, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
+                checkEmulatorOutput(context, run, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
             return *ended;
         }
     }
 
+    // The old listfull.txt stays in force until the scan has written the new one whole.
     context.events.emulatorRunEnded();
-    deleteFile(gamesListPath(setup.ProgramFolder));
     pauseMilliseconds(5);
     context.wait.setMessage(QStringLiteral("Creating Games List\r\n") + identified.EmulatorDescription);
     context.port.processPendingEvents();
     const ScanResult scan = legacy ? ParseListInfo(context) : ParseListXml(context);
-    if (scan != ScanResult::EmptyOutput) {
-        return loadStep(context, scan == ScanResult::Written);
+    if (scan == ScanResult::Written) {
+        return loadNewList(context);
+    }
+    if (scan == ScanResult::NotWritten) {
+        return noListMade(context, false);
     }
     // An output without lines: the -listxml scan counts as done, the legacy one as failed.
-    const bool scanned = !legacy;
     const QString path =
         setup.ProgramFolder + (legacy ? QStringLiteral("listinfo.txt") : QStringLiteral("listxml.xml"));
     deleteFile(path);
     if (askRetry(context, QStringLiteral("    File \"") + path +
                               QStringLiteral("\" is empty, there's nothing to read."))) {
         pauseMilliseconds(100);
-        return {Attempt::RetryThenLoad, scanned};
+        return {true};
     }
-    return loadStep(context, scanned);
+    return noListMade(context, !legacy);
 }
 
-// One attempt from the start: nothing to do when listfull.txt is current, else a build.
+// One attempt from the start: only a load when listfull.txt is current and no rebuild was asked
+// for, else a build.
 Attempt attempt(GamesContext& context) {
     const SetupChoices& setup = context.setup;
     GamesData& games = context.games;
     if (!IsUsableFile(setup.mameExecutableFile)) {
-        return {Attempt::Ended, false};
+        return {false, false};
     }
-    if (setup.rebuildGamesListVisible && setup.rebuildGamesListChecked) {
-        deleteFile(gamesListPath(setup.ProgramFolder));
-    }
-    if (isCurrentGamesList(setup.ProgramFolder, setup.mameExecutableFile)) {
+    const bool rebuild = setup.rebuildGamesListVisible && setup.rebuildGamesListChecked;
+    if (!rebuild && isCurrentGamesList(setup.ProgramFolder, setup.mameExecutableFile)) {
         if (games.FullGamesList.isEmpty() || setup.scanGameFilesQuickScan != games.LoadedWithQuickScan) {
             LoadGamesList(context);
         }
-        return {Attempt::Ended, true};
+        return {false, true};
     }
     return build(context);
 }
@@ -179,20 +205,9 @@ Attempt attempt(GamesContext& context) {
 }  // namespace
 
 bool CreateGamesList(GamesContext& context) {
-    // Attempts interrupted by a retry that go on with their load step once it has ended, innermost
-    // last; each holds the result its load step gives.
-    QList<bool> waitingToLoad;
     Attempt last = attempt(context);
-    while (true) {
-        if (last.ending == Attempt::Retry) {
-            last = attempt(context);
-        } else if (last.ending == Attempt::RetryThenLoad) {
-            waitingToLoad.append(last.result);
-            last = attempt(context);
-        } else if (!waitingToLoad.isEmpty()) {
-            last = loadStep(context, waitingToLoad.takeLast());
-        } else {
-            return last.result;
-        }
+    while (last.retry) {
+        last = attempt(context);
     }
+    return last.result;
 }

@@ -124,11 +124,12 @@ ScanResult ParseListInfo(GamesContext& context) {
     QByteArray out = gamesListHeader(setup, context.emulator);
     const auto drivers = driverTable(readWholeFile(detailsPath).value_or(QByteArray()));
     EventPump pump(context.port);
-    ScanListInfo(info, drivers, out, [&](qint64 index, qint64 last) {
+    const qint64 games = ScanListInfo(info, drivers, out, [&](qint64 index, qint64 last) {
         context.wait.advance(index, last);
         pump.tick();
     });
-    const bool written = writeFileAtomically(gamesListPath(setup.ProgramFolder), out);
+    // A list without games is not written: the old one stays.
+    const bool written = games > 0 && writeFileAtomically(gamesListPath(setup.ProgramFolder), out);
     deleteFile(infoPath);
     deleteFile(detailsPath);
     return written ? ScanResult::Written : ScanResult::NotWritten;

@@ -224,9 +224,10 @@ ScanResult ParseListXml(GamesContext& context, ScanFigures* figures) {
     file.close();
     f.lines = count.lines;
     f.games = games.value_or(0);
-    // A file that could not be read to its end gives no list rather than half of one.
-    const bool written =
-        games && writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
+    // A file that could not be read to its end gives no list rather than half of one, and a list
+    // without games none at all: the old one stays.
+    const bool written = games.value_or(0) > 0 &&
+                         writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
     deleteFile(xmlPath);
     return written ? ScanResult::Written : ScanResult::NotWritten;
 }

@@ -33,15 +33,28 @@ QString QtDialogPort::displayText(const QString& text) {
     return shown;
 }
 
-void QtDialogPort::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
-    QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Ok, m_owner);
+QWidget* QtDialogPort::dialogParent() const {
+    return m_waitWindow && m_waitWindow->isVisible() ? m_waitWindow.data() : m_owner.data();
+}
+
+void QtDialogPort::keepInFront(QMessageBox& box) const {
     box.setObjectName(QStringLiteral("MessageBox"));
+    // Above the stay-on-top wait window, or it would cover the box's text and buttons.
+    if (box.parentWidget() && box.parentWidget() == m_waitWindow) {
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+}
+
+void QtDialogPort::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
+    QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Ok, dialogParent());
+    keepInFront(box);
     box.exec();
 }
 
 bool QtDialogPort::askYesNo(const QString& caption, const QString& text, MessageIcon icon) {
-    QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Yes | QMessageBox::No, m_owner);
-    box.setObjectName(QStringLiteral("MessageBox"));
+    QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Yes | QMessageBox::No,
+                    dialogParent());
+    keepInFront(box);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -62,7 +75,7 @@ QString QtDialogPort::qtNameFilters(const QString& filter) {
 
 QString QtDialogPort::fileDialog(bool save, const QString& title, const QString& folder,
                                  const QString& filter, const QString& defaultExtension) {
-    QFileDialog dialog(m_owner, title, folder, qtNameFilters(filter));
+    QFileDialog dialog(dialogParent(), title, folder, qtNameFilters(filter));
     dialog.setObjectName(QStringLiteral("FileDialog"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -89,7 +102,7 @@ QString QtDialogPort::saveFileName(const QString& title, const QString& folder, 
 }
 
 QString QtDialogPort::folderName(const QString& title, const QString& folder) {
-    return QFileDialog::getExistingDirectory(m_owner, title, folder);
+    return QFileDialog::getExistingDirectory(dialogParent(), title, folder);
 }
 
 void QtDialogPort::openDocument(const QString& pathOrAddress) {

@@ -5,10 +5,14 @@
 #include <QPointer>
 #include <QWidget>
 
+class QMessageBox;
+
 // The dialog port with real Qt dialogs, owned by the main window.
 class QtDialogPort final : public DialogPort {
 public:
     explicit QtDialogPort(QWidget* owner);
+    // While this stay-on-top window is up, every dialog is shown in front of it, as its child.
+    void setWaitWindow(QWidget* waitWindow) { m_waitWindow = waitWindow; }
     ~QtDialogPort() override;
 
     void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
@@ -28,9 +32,12 @@ public:
     static QString displayText(const QString& text);
 
 private:
+    QWidget* dialogParent() const;
+    void keepInFront(QMessageBox& box) const;
     QString fileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
                        const QString& defaultExtension);
 
     QPointer<QWidget> m_owner;
+    QPointer<QWidget> m_waitWindow;
     bool m_busy = false;
 };

@@ -52,15 +52,16 @@ static void registerResources() {
 TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     : QWidget(parent),
       m_port(std::make_unique<QtDialogPort>(this)),
-      m_wizard(m_state, *m_port, *this, m_handOvers),
+      m_wizard(m_state, *m_port, *this, m_handOvers, m_runs),
       m_context{m_state, *m_port, m_wizard} {
     registerResources();
     setObjectName(QStringLiteral("FormMain"));
     setMinimumSize(kWindowMinWidth, kWindowMinHeight);
     resize(kWindowMinWidth, kWindowMinHeight);
     m_log = new TFormLog(this);
-    m_wait = new TFormListXML(this);
-    connectSubsystems(m_handOvers, m_state, *m_port, *m_wait, m_wizard);
+    m_wait = new TFormListXML(this, m_runs);
+    m_port->setWaitWindow(m_wait);
+    connectSubsystems(m_handOvers, m_state, *m_port, m_runs, *m_wait, m_wizard);
 
     const QScreen* screen = this->screen();
     const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;

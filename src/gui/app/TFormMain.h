@@ -4,6 +4,7 @@
 #include "app/Subsystems.h"
 #include "app/Wizard.h"
 #include "app/WizardView.h"
+#include "common/RunControl.h"
 #include "pages/PageContext.h"
 
 #include <QWidget>
@@ -56,6 +57,7 @@ private:
 
     AppState m_state;
     std::unique_ptr<QtDialogPort> m_port;
+    RunControl m_runs;
     WizardHandOvers m_handOvers;
     Wizard m_wizard;
     PageContext m_context;

@@ -1,11 +1,18 @@
 #include "TFormListXML.h"
 
 #include "app/QtDialogPort.h"
+#include "common/RunControl.h"
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
-TFormListXML::TFormListXML(QWidget* mainWindow)
+namespace {
+constexpr int kProgressWidth = 377;
+constexpr int kStopWidth = 60;
+}  // namespace
+
+TFormListXML::TFormListXML(QWidget* mainWindow, RunControl& runs)
     : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_mainWindow(mainWindow) {
     setObjectName(QStringLiteral("FormListXML"));
@@ -27,7 +34,15 @@ TFormListXML::TFormListXML(QWidget* mainWindow)
     m_progress->setObjectName(QStringLiteral("ProgressBar"));
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
-    m_progress->setGeometry(8, 50, 377, 14);
+    m_progress->setGeometry(8, 50, kProgressWidth, 14);
+
+    m_stop = new QPushButton(QStringLiteral("Stop"), this);
+    m_stop->setObjectName(QStringLiteral("ButtonStop"));
+    m_stop->setToolTip(QStringLiteral("Stop the emulator"));
+    m_stop->setGeometry(8 + kProgressWidth - kStopWidth, 45, kStopWidth, 24);
+    m_stop->hide();
+    connect(m_stop, &QPushButton::clicked, this, [&runs] { runs.requestStop(); });
+    runs.onRunningChanged = [this](bool running) { showStop(running); };
 
     m_timer = new QLabel(QStringLiteral("00:00"), this);
     m_timer->setObjectName(QStringLiteral("LabelTimer"));
@@ -47,6 +62,12 @@ void TFormListXML::show() {
     }
     QWidget::show();
     m_counter.start();
+}
+
+void TFormListXML::showStop(bool shown) {
+    m_progress->resize(shown ? kProgressWidth - kStopWidth - 6 : kProgressWidth, m_progress->height());
+    m_stop->setVisible(shown);
+    m_stop->setEnabled(true);
 }
 
 void TFormListXML::setMessage(const QString& text) {

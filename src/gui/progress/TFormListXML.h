@@ -7,12 +7,15 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
+class RunControl;
 
 // The borderless, always-on-top "please wait" window with its elapsed-time counter.
 class TFormListXML final : public QWidget, public WaitWindow {
     Q_OBJECT
 public:
-    explicit TFormListXML(QWidget* mainWindow);
+    // `runs` tells when the emulator runs: the Stop button shows then and asks it to stop.
+    TFormListXML(QWidget* mainWindow, RunControl& runs);
 
     void show() override;
     void setMessage(const QString& text) override;
@@ -23,9 +26,12 @@ public:
     ElapsedCounter& counter() { return m_counter; }
 
 private:
+    void showStop(bool shown);
+
     QWidget* m_mainWindow;
     QLabel* m_message;
     QLabel* m_timer;
     QProgressBar* m_progress;
+    QPushButton* m_stop;
     ElapsedCounter m_counter;
 };

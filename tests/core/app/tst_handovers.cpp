@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Subsystems.h"
 #include "app/Wizard.h"
+#include "common/RunControl.h"
 
 #include <QTest>
 
@@ -27,8 +28,9 @@ private Q_SLOTS:
         FakeWaitWindow wait;
         FakeWizardView view;
         WizardHandOvers handOvers;
-        Wizard wizard(state, port, view, handOvers);
-        connectSubsystems(handOvers, state, port, wait, wizard);
+        RunControl runs;
+        Wizard wizard(state, port, view, handOvers, runs);
+        connectSubsystems(handOvers, state, port, runs, wait, wizard);
 
         QStringList unwired;
         QStringList wiredTooEarly;

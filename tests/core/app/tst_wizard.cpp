@@ -6,6 +6,7 @@
 #include "app/Subsystems.h"
 #include "app/WindowPlacement.h"
 #include "app/Wizard.h"
+#include "common/RunControl.h"
 #include "gamesdb/GamesListFile.h"
 
 #include <QFile>
@@ -36,7 +37,8 @@ struct Rig {
     int refuseRow = -1;
     WizardHandOvers handOvers = loggingHandOvers();
     FakeWizardView view{&calls};
-    Wizard wizard{state, port, view, handOvers};
+    RunControl runs;
+    Wizard wizard{state, port, view, handOvers, runs};
 
     Rig() { state.setup.ProgramFolder = dir.path(); }
 
@@ -556,6 +558,37 @@ private Q_SLOTS:
         QCOMPARE(rig.calls, (QStringList{"LoadCategories", "CreateGamesList", "FocusCategoryText",
                                          "CloseWindow", "SaveColumnLayout"}));
         QVERIFY(QFile::exists(rig.dir.file("Kestrum.ini")));
+    }
+
+    // A close request while the emulator runs asks first; Yes stops it and closes afterwards.
+    void closeWhileTheEmulatorRunsAsks_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void closeWhileTheEmulatorRunsAsks() {
+        QFETCH(bool, answer);
+        Rig rig;
+        rig.state.wizard.page = WizardPage::Operation;
+        rig.port.answers.enqueue(answer);
+        bool closedAtOnce = true;
+        bool stopAsked = false;
+        rig.handOvers.CreateGamesList = [&] {
+            rig.runs.runStarted();
+            closedAtOnce = rig.wizard.closeRequested();
+            stopAsked = rig.runs.stopRequested();
+            rig.runs.runEnded();
+            return false;
+        };
+        rig.wizard.WizardStep(1);
+        QVERIFY(!closedAtOnce);
+        QCOMPARE(stopAsked, answer);
+        QCOMPARE(rig.port.messages.size(), 1);
+        QCOMPARE(rig.port.messages[0].kind, QString("question"));
+        QCOMPARE(rig.port.messages[0].caption, QString("Kestrum"));
+        QCOMPARE(rig.port.messages[0].text,
+                 QString("The emulator is still running. Stop it and close Kestrum?"));
+        QCOMPARE(rig.calls.contains("CloseWindow"), answer);
     }
 
     void closeSaves_data() {

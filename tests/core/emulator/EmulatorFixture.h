@@ -4,6 +4,7 @@
 #include "FakeEmulator.h"
 #include "TempProgramFolder.h"
 #include "app/AppState.h"
+#include "common/RunControl.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -54,6 +55,7 @@ struct EmulatorFixture {
     FakeEmulator emulator;
     AppState state;
     FakeDialogPort port;
+    RunControl runs;
 };
 
 // Sets an environment variable for one scope and puts the old value back.

@@ -1,5 +1,6 @@
 #include "EmulatorFixture.h"
 #include "TestMain.h"
+#include "common/RunControl.h"
 #include "emulator/CommandRunner.h"
 
 #include <QFile>
@@ -41,9 +42,10 @@ private Q_SLOTS:
         TempProgramFolder program;
         FakeEmulator emulator(program, folder + QStringLiteral("/mame"));
         FakeDialogPort port;
+        RunControl runs;
         const QString output = emulator.folder() + QStringLiteral("help 'out'.txt");
 
-        RunThroughShell(port, redirectedCommand(emulator.path(), QStringLiteral("-help"), output),
+        RunThroughShell(port, runs, redirectedCommand(emulator.path(), QStringLiteral("-help"), output),
                         emulator.folder(), program.path());
 
         QVERIFY(port.messages.isEmpty());
@@ -73,19 +75,20 @@ private Q_SLOTS:
         QFETCH(QChar, padding);
         TempProgramFolder program;
         FakeDialogPort port;
+        RunControl runs;
         const QString marker = program.file(QStringLiteral("ran"));
         const QString command = QStringLiteral("echo ran > ") + shellQuote(marker);
         if (direct) {
             // The padding becomes the shell's $0.
             const qsizetype used = QStringLiteral("/bin/sh -c ").size() + command.size() + 1;
             const QString pad(length - used, padding);
-            RunProcess(port, QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command, pad}, true,
+            RunProcess(port, runs, QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command, pad},
                        program.path(), program.path());
         } else {
             QString inner = command + QStringLiteral(" #");
             inner += QString(length - kShellPrefix.size() - inner.size(), padding);
             QCOMPARE(kShellPrefix.size() + inner.size(), length);
-            RunThroughShell(port, inner, program.path(), program.path());
+            RunThroughShell(port, runs, inner, program.path(), program.path());
         }
 
         if (length <= 1024) {
@@ -115,16 +118,18 @@ private Q_SLOTS:
         TempProgramFolder folder;
         TempProgramFolder elsewhere;
         FakeDialogPort port;
+        RunControl runs;
         const QString path = folder.file(program);
         if (program == QStringLiteral("plain.txt")) {
             folder.write(program, "not a program\n");
         }
         QDir::setCurrent(elsewhere.path());
 
-        const int code =
-            RunProcess(port, path, {QStringLiteral("-createconfig")}, true, folder.path(), folder.path());
+        const RunOutcome run =
+            RunProcess(port, runs, path, {QStringLiteral("-createconfig")}, folder.path(), folder.path());
 
-        QCOMPARE(code, -1);
+        QCOMPARE(run.ending, RunOutcome::Ending::NotStarted);
+        QVERIFY(!runs.running());
         QCOMPARE(port.messages.size(), 1);
         QCOMPARE(port.messages[0].caption, QStringLiteral("Error - Failed to Create the Process"));
         QCOMPARE(port.messages[0].text, path + QStringLiteral(" -createconfig\r\n\r\nError Code ") +
@@ -139,8 +144,10 @@ private Q_SLOTS:
     void missingEmulatorThroughShellLeavesEmptyOutput() {
         TempProgramFolder program;
         FakeDialogPort port;
+        RunControl runs;
         const QString output = program.file(QStringLiteral("iMAMEVersion.tmp"));
-        RunThroughShell(port, redirectedCommand(program.file(QStringLiteral("gone/mame")), "-help", output),
+        RunThroughShell(port, runs,
+                        redirectedCommand(program.file(QStringLiteral("gone/mame")), "-help", output),
                         program.path(), program.path());
         QVERIFY(port.messages.isEmpty());
         QVERIFY(QFileInfo(output).isFile());
@@ -152,10 +159,11 @@ private Q_SLOTS:
         TempProgramFolder elsewhere;
         FakeEmulator emulator(program);
         FakeDialogPort port;
+        RunControl runs;
         emulator.set("CREATECONFIG", program.write(QStringLiteral("template.ini"), "rompath roms\n"));
 
         QDir::setCurrent(elsewhere.path());
-        RunProcess(port, emulator.path(), {QStringLiteral("-createconfig")}, true, emulator.folder(),
+        RunProcess(port, runs, emulator.path(), {QStringLiteral("-createconfig")}, emulator.folder(),
                    program.path());
         QCOMPARE(currentFolder(), program.path());
         QFile written(emulator.folder() + QStringLiteral("mame.ini"));
@@ -166,9 +174,10 @@ private Q_SLOTS:
 
         QDir::setCurrent(elsewhere.path());
         const QString where = program.file(QStringLiteral("pwd.txt"));
-        QCOMPARE(RunThroughShell(port,
+        QCOMPARE(RunThroughShell(port, runs,
                                  QStringLiteral("pwd -P > ") + shellQuote(where) + QStringLiteral("; exit 3"),
-                                 emulator.folder(), program.path()),
+                                 emulator.folder(), program.path())
+                     .status,
                  3);
         QCOMPARE(currentFolder(), program.path());
         QCOMPARE(QString::fromLocal8Bit(program.read(QStringLiteral("pwd.txt"))).trimmed(),
@@ -181,6 +190,7 @@ private Q_SLOTS:
     void processesEventsWhileWaiting() {
         TempProgramFolder program;
         FakeDialogPort port;
+        RunControl runs;
         const QString go = program.file(QStringLiteral("go"));
         const QString done = program.file(QStringLiteral("done"));
         bool doneAtFirstCall = true;
@@ -195,7 +205,7 @@ private Q_SLOTS:
                 "i=0; while [ ! -f %1 ] && [ $i -lt 500 ]; do sleep 0.01; i=$((i+1)); done; "
                 "[ -f %1 ] && echo done > %2")
                 .arg(shellQuote(go), shellQuote(done));
-        QCOMPARE(RunThroughShell(port, inner, program.path(), program.path()), 0);
+        QVERIFY(RunThroughShell(port, runs, inner, program.path(), program.path()).succeeded());
         QVERIFY(port.processEventsCalls >= 1);
         QVERIFY(!doneAtFirstCall);
         QCOMPARE(program.read(QStringLiteral("done")), QByteArray("done\n"));

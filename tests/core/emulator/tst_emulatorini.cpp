@@ -122,7 +122,7 @@ private Q_SLOTS:
         }
         f.write(QStringLiteral("@mame.ini"), ini);
 
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QCOMPARE(f.port.messages.size(), 0);
         const EmulatorFolders& read = f.state.emulator.folders;
         QCOMPARE(read.RomFolders, f.place(roms));
@@ -136,7 +136,7 @@ private Q_SLOTS:
         EmulatorFixture f;
         presetFolders(f.state);
         const QString ini = f.write(QStringLiteral("@ini/mame.ini"), "cfg_directory /c\nROMPATH /a\n");
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QCOMPARE(f.port.messages.size(), 1);
         QCOMPARE(f.port.messages[0].kind, QStringLiteral("message"));
         QCOMPARE(f.port.messages[0].caption, QStringLiteral("Error"));
@@ -150,15 +150,15 @@ private Q_SLOTS:
     void missingLineKeepsFolderAcrossReads() {
         EmulatorFixture f;
         f.write(QStringLiteral("@mame.ini"), "rompath roms\n");
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QCOMPARE(f.state.emulator.folders.CfgFolder, QString());
         QCOMPARE(f.state.emulator.folders.ImageFolders[1], QString());
         QCOMPARE(f.state.setup.imageFolderBoxes[1], QString());
 
         f.write(QStringLiteral("@mame.ini"), "rompath /r1\ncfg_directory /c1\n");
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         f.write(QStringLiteral("@mame.ini"), "rompath /r2\n");
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QCOMPARE(f.state.emulator.folders.CfgFolder, QStringLiteral("/c1/"));
         QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{QStringLiteral("/r2/")});
         QVERIFY(f.port.messages.isEmpty());
@@ -167,7 +167,7 @@ private Q_SLOTS:
     void readsFallbackIniRelativeToEmulator() {
         EmulatorFixture f;
         f.write(QStringLiteral("S:mame.ini"), "rompath roms\n");
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QVERIFY(f.port.messages.isEmpty());
         QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{f.place(QStringLiteral("@roms/"))});
     }
@@ -183,7 +183,7 @@ private Q_SLOTS:
         f.write(QStringLiteral("@mame.ini"), "rompath /new\n");
         f.state.setup.mameExecutableFile = f.place(exe);
         presetFolders(f.state);
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QVERIFY(f.port.messages.isEmpty());
         QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{QStringLiteral("/old/roms/")});
         QVERIFY(f.emulator.calls().isEmpty());
@@ -216,7 +216,7 @@ private Q_SLOTS:
         }
         QDir::setCurrent(elsewhere.path());
 
-        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QCOMPARE(f.port.messages.size(), questions);
         for (const FakeDialogPort::Message& message : f.port.messages) {
             QCOMPARE(message.kind, QStringLiteral("question"));

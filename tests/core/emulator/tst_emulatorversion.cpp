@@ -46,7 +46,7 @@ private Q_SLOTS:
         f.emulator.set("VERSION_LINE", line);
         QDir::setCurrent(elsewhere.path());
 
-        QCOMPARE(DetectEmulatorVersion(f.port, f.emulator.path(), f.program.path()), version);
+        QCOMPARE(DetectEmulatorVersion(f.port, f.runs, f.emulator.path(), f.program.path()), version);
         QCOMPARE(f.emulator.calls(), QStringList{QStringLiteral("-help")});
         QVERIFY(!QFile::exists(f.program.file(QStringLiteral("iMAMEVersion.tmp"))));
         QVERIFY(f.port.messages.isEmpty());
@@ -57,7 +57,7 @@ private Q_SLOTS:
     void emptyHelpOutputGivesNoVersionAndKeepsTheFile() {
         EmulatorFixture f;
         f.emulator.set("HELP", "nothing");
-        QCOMPARE(DetectEmulatorVersion(f.port, f.emulator.path(), f.program.path()), QString());
+        QCOMPARE(DetectEmulatorVersion(f.port, f.runs, f.emulator.path(), f.program.path()), QString());
         QCOMPARE(f.emulator.calls(), QStringList{QStringLiteral("-help")});
         const QFileInfo tmp(f.program.file(QStringLiteral("iMAMEVersion.tmp")));
         QVERIFY(tmp.isFile());
@@ -73,7 +73,7 @@ private Q_SLOTS:
     void noExecutableRunsNothing() {
         QFETCH(QString, path);
         EmulatorFixture f;
-        QCOMPARE(DetectEmulatorVersion(f.port, f.place(path), f.program.path()), QString());
+        QCOMPARE(DetectEmulatorVersion(f.port, f.runs, f.place(path), f.program.path()), QString());
         QVERIFY(f.emulator.calls().isEmpty());
         QVERIFY(!QFile::exists(f.program.file(QStringLiteral("iMAMEVersion.tmp"))));
         QVERIFY(f.port.messages.isEmpty());
@@ -94,10 +94,11 @@ private Q_SLOTS:
         QFETCH(QString, version);
         TempProgramFolder program;
         FakeDialogPort port;
+        RunControl runs;
         PeVersionSpec spec;
         spec.fileVersion = {major, minor, 7, 1};
         const QString exe = program.write(QStringLiteral("mame64.exe"), buildPe(spec));
-        QCOMPARE(DetectEmulatorVersion(port, exe, program.path()), version);
+        QCOMPARE(DetectEmulatorVersion(port, runs, exe, program.path()), version);
         QVERIFY(!QFile::exists(program.file(QStringLiteral("iMAMEVersion.tmp"))));
         QVERIFY(port.messages.isEmpty());
     }
@@ -185,7 +186,8 @@ private Q_SLOTS:
         setModified(f.emulator.path(), modified);
         QDir::setCurrent(elsewhere.path());
 
-        const EmulatorIdentity identity = DescribeEmulator(f.port, f.emulator.path(), f.program.path());
+        const EmulatorIdentity identity =
+            DescribeEmulator(f.port, f.runs, f.emulator.path(), f.program.path());
         QCOMPARE(identity.description, description);
         QCOMPARE(identity.version, version);
         QCOMPARE(currentFolder(), f.program.path());

@@ -5,6 +5,7 @@
 #include "FakeWindows.h"
 #include "TempProgramFolder.h"
 #include "app/AppState.h"
+#include "common/RunControl.h"
 #include "gamesdb/GameInfo.h"
 #include "gamesdb/GamesDatabase.h"
 
@@ -24,7 +25,8 @@ struct GamesFixture {
     FakeDialogPort port;
     FakeWaitWindow wait;
     FakeGamesDbEvents events;
-    GamesContext context{state.games, state.setup, state.emulator, port, wait, events};
+    RunControl runs;
+    GamesContext context{state.games, state.setup, state.emulator, port, runs, wait, events};
 };
 
 // The stored fields of a record in one text: name|header|title|year|manufacturer|driver|cloneof|

@@ -1,5 +1,5 @@
+#include "BuildFixture.h"
 #include "FakeEmulator.h"
-#include "GamesDbFixture.h"
 #include "TestMain.h"
 #include "gamesdb/GamesListBuild.h"
 #include "gamesdb/GamesListFile.h"
@@ -9,43 +9,8 @@
 namespace {
 
 const QString kLoading = QStringLiteral("Loading games list.\r\nMerged sets are not supported!");
-const QString kRetry = QStringLiteral("\r\n\r\n    Would you like to retry ?");
 const QStringList kXmlGames{"puckman", "pacman", "neogeo", "z80", "cubeqst", "sc4addams", "tecnolog"};
 const QStringList kInfoGames{"puckman", "pacman", "neogeo"};
-
-TGameInfo marker() {
-    TGameInfo game;
-    game.Name = QStringLiteral("marker");
-    return game;
-}
-
-// The stand-in emulator answering from the committed fixtures, a table already holding one row.
-struct BuildFixture : GamesFixture {
-    BuildFixture() : emulator(program) {
-        state.setup.mameExecutableFile = emulator.path();
-        state.setup.scanGameFilesQuickScan = false;
-        state.games.LoadedWithQuickScan = false;
-        state.games.FullGamesList = {marker()};
-        emulator.set("LISTXML", testDataPath("emulator/listxml.xml"));
-        emulator.set("LISTINFO", testDataPath("emulator/listinfo.txt"));
-        emulator.set("LISTDETAILS", testDataPath("emulator/listdetails.txt"));
-    }
-    void writeList(const QByteArray& stamp) const {
-        program.write("listfull.txt", stamp + "\r\nMAME v0.251 (old)\r\nonly=0000<title>Only/>\r\n");
-    }
-    void writeCurrentList() const { writeList(ListStamp(state.setup.mameExecutableFile).toLatin1()); }
-    QString notFound(const QString& name) const {
-        return QStringLiteral("    File \"") + program.path() + name +
-               QStringLiteral("\" not found, it's empty or could not be read.") + kRetry;
-    }
-    QString cannotCreate() const {
-        return QStringLiteral("    There was an error trying to create \"") + program.path() +
-               QStringLiteral("listfull.txt\" file.  Cannot continue until this file is properly created.") +
-               kRetry;
-    }
-
-    FakeEmulator emulator;
-};
 
 }  // namespace
 
@@ -120,10 +85,10 @@ private Q_SLOTS:
         QVERIFY(CreateGamesList(f.context));
         QCOMPARE(f.emulator.calls(), (rebuilt ? QStringList{"-help", "-listxml"} : QStringList()));
         QCOMPARE(namesOf(f.state.games.FullGamesList), (rebuilt ? kXmlGames : QStringList{"marker"}));
-        if (rebuilt) {  // while the box stays checked, every call builds anew
-            QVERIFY(CreateGamesList(f.context));
-            QCOMPARE(f.emulator.calls().size(), 4);
-        }
+        // A rebuild done unchecks the box, so going back and forth does not run the emulator again.
+        QCOMPARE(f.state.setup.rebuildGamesListChecked, checked && !rebuilt);
+        QVERIFY(CreateGamesList(f.context));
+        QCOMPARE(f.emulator.calls().size(), rebuilt ? 2 : 0);
     }
 
     void methodFollowsTheVersion_data() {
@@ -279,12 +244,8 @@ private Q_SLOTS:
         QVERIFY(f.events.events.contains("replacing"));
         QVERIFY(!f.wait.visible);
         QVERIFY(!QFile::exists(f.program.file("listxml.xml")));
-        // A failed emulator run ends the attempt before the old list is deleted.
-        if (questions.first().contains(QStringLiteral("not found"))) {
-            QCOMPARE(f.program.read("listfull.txt"), stale);
-        } else {
-            QVERIFY(!QFile::exists(f.listPath()));
-        }
+        // The old list stays in force: no new one was made.
+        QCOMPARE(f.program.read("listfull.txt"), stale);
     }
 
     void emptyOutputRetriedAfterAFix() {
@@ -306,9 +267,9 @@ private Q_SLOTS:
         QVERIFY(!f.wait.visible);
     }
 
-    // An output without lines, retried: the new attempt builds and loads, then the interrupted
-    // one goes on with its own load step, so the list is loaded twice and nothing more is asked.
-    void emptyScanRetriedThenTheInterruptedAttemptLoads() {
+    // An output without lines, retried: the new attempt builds and loads; the interrupted one,
+    // which made no list of its own, loads nothing more and asks nothing more.
+    void emptyScanRetriedLoadsOnce() {
         BuildFixture f;
         f.emulator.set("LISTXML", f.program.write("output", "\xEF\xBB\xBF"));
         f.port.answers.enqueue(true);
@@ -323,7 +284,7 @@ private Q_SLOTS:
         QCOMPARE(f.port.texts(), QStringList{"    File \"" + f.program.path() +
                                              "listxml.xml\" is empty, there's nothing to read." + kRetry});
         QCOMPARE(f.emulator.calls(), (QStringList{"-help", "-listxml", "-help", "-listxml"}));
-        QCOMPARE(f.events.events.count("read"), 2);
+        QCOMPARE(f.events.events.count("read"), 1);
         QCOMPARE(namesOf(f.state.games.FullGamesList), kXmlGames);
         QVERIFY(!f.wait.visible);
     }

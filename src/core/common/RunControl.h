@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+
+// Whether an outside program (the emulator) runs now, and whether the user asked to stop it. The
+// runner reports its runs; the wait window's Stop button and a close request ask for the stop.
+class RunControl {
+public:
+    bool running() const { return m_running; }
+    bool stopRequested() const { return m_stopRequested; }
+    // Asked while nothing runs, it is forgotten.
+    void requestStop() {
+        if (m_running) {
+            m_stopRequested = true;
+        }
+    }
+
+    // The runner's side.
+    void runStarted() {
+        m_running = true;
+        m_stopRequested = false;
+        notify();
+    }
+    void runEnded() {
+        m_running = false;
+        notify();
+    }
+
+    // The window shows its Stop button while a run goes on.
+    std::function<void(bool running)> onRunningChanged;
+
+private:
+    void notify() {
+        if (onRunningChanged) {
+            onRunningChanged(m_running);
+        }
+    }
+    bool m_running = false;
+    bool m_stopRequested = false;
+};
