@@ -26,7 +26,8 @@ void MessageBoxWatcher::poll() {
     if (!box || !box->isVisible()) {
         return;
     }
-    seen.append({box->windowTitle(), box->text()});
+    seen.append({box->windowTitle(), box->text(), box->parentWidget(),
+                 box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
     saveScreenshot(box, screenshotPrefix + QStringLiteral("-%1-").arg(seen.size()) + box->windowTitle());
     if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
         const bool answer = answers.isEmpty() ? false : answers.dequeue();

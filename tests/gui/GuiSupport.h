@@ -17,6 +17,8 @@ public:
     struct Seen {
         QString caption;
         QString text;
+        QWidget* parent = nullptr;
+        bool staysOnTop = false;
     };
     QList<Seen> seen;
     QQueue<bool> answers;  // for Yes/No boxes; an empty queue answers No

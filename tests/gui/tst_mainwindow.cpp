@@ -1,12 +1,16 @@
 #include "GuiSupport.h"
 #include "TempProgramFolder.h"
+#include "app/Application.h"
 #include "app/TFormMain.h"
+#include "common/DialogPort.h"
+#include "progress/TFormListXML.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -124,6 +128,82 @@ private Q_SLOTS:
         QVERIFY(!w.findChild<QCheckBox*>("ScanGameFilesQuickScan")->isChecked());
         QVERIFY(w.findChild<QCheckBox*>("OperateGameCfg")->isChecked());
         QVERIFY(!w.state().games.LoadedWithQuickScan);
+    }
+
+    // After every page change the first box of the page has the keyboard focus (NEXT where there is
+    // none), never EXIT; Enter on a setup page presses NEXT; Enter in the category text does not.
+    void focusFollowsThePageAndEnterPressesNext() {
+        TempProgramFolder dir;
+        const QString emulator = dir.write("emu/mame", "#!/bin/sh\n");
+        const QString categories = dir.write("catver.ini", "[Category]\r\npacman=Maze\r\n[VerAdded]\r\n");
+        MessageBoxWatcher boxes;  // answers No to creating mame.ini and to every retry
+        TFormMain w(dir.path());
+        w.state().emulator.iniFallbackFolders.clear();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::setActiveWindow(&w);
+        // The window's focus child: the widget that has the keys whenever the window is active.
+        const auto focused = [&w] { return w.focusWidget() ? w.focusWidget()->objectName() : QString(); };
+        const auto enter = [&w] { QTest::keyClick(w.focusWidget(), Qt::Key_Return); };
+
+        click(w, "ButtonNext");
+        QCOMPARE(focused(), QStringLiteral("MAMEExecutableFile"));
+        QTest::keyClicks(w.findChild<QLineEdit*>("MAMEExecutableFile"), emulator);
+        QCOMPARE(w.findChild<QLineEdit*>("CategoryFile")->text(), categories);
+        enter();
+        QTRY_COMPARE(currentPage(w), 2);
+        QCOMPARE(focused(), QStringLiteral("TitleDir"));
+        enter();
+        QCOMPARE(currentPage(w), 3);
+        QCOMPARE(focused(), QStringLiteral("OperateGameROMs"));
+        enter();
+        QCOMPARE(currentPage(w), 4);
+        QCOMPARE(focused(), QStringLiteral("ActionRenameFiles"));
+        enter();
+        QTRY_COMPARE(currentPage(w), 5);
+        QCOMPARE(focused(), QStringLiteral("CategoryText"));
+        enter();  // the category search's, not NEXT's
+        QCOMPARE(currentPage(w), 5);
+        click(w, "ButtonBack");
+        QCOMPARE(focused(), QStringLiteral("ActionRenameFiles"));
+        for (int i = 0; i < 4; ++i) {
+            click(w, "ButtonBack");
+            QVERIFY2(focused() != QStringLiteral("ButtonExit"), qPrintable(QString::number(currentPage(w))));
+        }
+        QCOMPARE(currentPage(w), 0);
+        QCOMPARE(focused(), QStringLiteral("ButtonNext"));  // the welcome page has no box
+    }
+
+    // The title is exactly the caption: no application display name is set for the desktop to
+    // add, and tooltips come after 200 ms.
+    void titleAndTooltips() {
+        prepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        QCoreApplication::setApplicationName(QStringLiteral("renamed"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("renamed"));  // none of its own
+        QCoreApplication::setApplicationName(QStringLiteral("Kestrum"));
+        QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 200);
+        TempProgramFolder dir;
+        TFormMain w(dir.path());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kestrum v1.0"));
+    }
+
+    // A question asked while the wait window is up is its child and stays on top: the wait
+    // window never covers it.
+    void questionsAppearInFrontOfTheWaitWindow() {
+        TempProgramFolder dir;
+        MessageBoxWatcher boxes;
+        TFormMain w(dir.path());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* wait = w.findChild<TFormListXML*>();
+        wait->show();
+        QVERIFY(!w.dialogs().askYesNo("Error", "Would you like to retry ?", MessageIcon::Warning));
+        wait->close();
+        w.dialogs().showMessage("Error", "after", MessageIcon::Warning);
+        QCOMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen[0].parent, static_cast<QWidget*>(wait));
+        QVERIFY(boxes.seen[0].staysOnTop);
+        QCOMPARE(boxes.seen[1].parent, static_cast<QWidget*>(&w));
     }
 
     void setupControls() {

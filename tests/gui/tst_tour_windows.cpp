@@ -8,6 +8,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 class ProgressWindowsTest : public QObject {
     Q_OBJECT
@@ -43,6 +45,30 @@ private Q_SLOTS:
         QCOMPARE(log.lineCount(), 0);
         QCOMPARE(log.addLine("Processing 1 games"), 0);
         QCOMPARE(text->toPlainText(), QStringLiteral("Processing 1 games"));
+    }
+
+    // Each index names its own line whatever the lines hold: empty lines first, a line break
+    // inside a line. An index that does not exist changes nothing.
+    void logLineIndexesStayTrue() {
+        TFormLog log(nullptr);
+        auto* text = log.findChild<QPlainTextEdit*>("LogText");
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(log.addLine(QString()), i);
+        }
+        QCOMPARE(log.addLine("two\r\nrows"), 3);
+        QCOMPARE(log.addLine("after"), 4);
+        QCOMPARE(log.lineCount(), 5);
+        QCOMPARE(text->document()->blockCount(), 5);
+        log.replaceLine(1, "second");
+        log.replaceLine(4, "last");
+        log.replaceLine(5, "beyond");
+        log.replaceLine(-1, "before");
+        QStringList blocks;
+        for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+            blocks.append(block.text());
+        }
+        const QString separator(QChar::LineSeparator);
+        QCOMPARE(blocks, (QStringList{"", "second", "", "two" + separator + "rows", "last"}));
     }
 
     void waitWindowCounter() {

@@ -17,7 +17,7 @@ public:
     std::function<void()> onCloseWindow;
 
     void centrePageArea() override { m_log->append(QStringLiteral("CentrePageArea")); }
-    void focusCategoryText() override { m_log->append(QStringLiteral("FocusCategoryText")); }
+    void focusPageStart() override { m_log->append(QStringLiteral("FocusPageStart")); }
     void closeWindow() override {
         m_log->append(QStringLiteral("CloseWindow"));
         if (onCloseWindow) {

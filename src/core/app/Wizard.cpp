@@ -371,9 +371,7 @@ void Wizard::stepInto(WizardPage to) {
     }
     SetPageTitle(to);
     m_state.wizard.page = to;
-    if (to == WizardPage::Games) {
-        m_view.focusCategoryText();
-    }
+    m_view.focusPageStart();
     m_port.processPendingEvents();
 }
 

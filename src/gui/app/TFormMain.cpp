@@ -10,7 +10,9 @@
 #include "progress/TFormLog.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -151,6 +153,10 @@ void TFormMain::applyState() {
     // While a step runs the step buttons are held off, so the wizard cannot be entered twice.
     m_next->setEnabled(m_state.texts.nextEnabled && !m_wizard.stepRunning());
     m_back->setEnabled(m_state.texts.backEnabled && !m_wizard.stepRunning());
+    if (m_nextTakesFocus && m_next->isEnabled()) {
+        m_nextTakesFocus = false;
+        m_next->setFocus(Qt::OtherFocusReason);
+    }
     // Hidden pages are drawn when they become the current one.
     m_pageWidgets[page]->applyState();
     showPanel(m_imagesPanel, m_state.texts.imageFoldersPanelShown);
@@ -235,8 +241,31 @@ void TFormMain::placeBars() {
     m_messages->setGeometry(10, 0, std::max(0, m_back->x() - 20), kBottomBarHeight);
 }
 
-void TFormMain::focusCategoryText() {
-    m_gamesPanel->focusCategoryText();
+void TFormMain::focusPageStart() {
+    applyState();  // the page and its panel must be shown before they can take the focus
+    StatePage* shown = m_state.texts.searchWorkListPanelShown ? static_cast<StatePage*>(m_gamesPanel)
+                       : m_state.texts.imageFoldersPanelShown ? static_cast<StatePage*>(m_imagesPanel)
+                                                              : m_pageWidgets[int(m_state.wizard.page)];
+    QWidget* box = shown->firstBox();
+    if (auto* edit = qobject_cast<QLineEdit*>(box)) {
+        edit->selectAll();
+    }
+    // NEXT is held off until the step has ended: it takes the focus when it is enabled again.
+    m_nextTakesFocus = !box;
+    if (box) {
+        box->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event) {
+    // Enter on a setup page presses NEXT. Lists and multi-line texts keep their Enter; the games
+    // page's is the category search; a job is never started by Enter.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_state.wizard.page <= WizardPage::Operation && m_next->isEnabled()) {
+        ButtonNextClick(+1);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TFormMain::closeWindow() {

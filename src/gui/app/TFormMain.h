@@ -42,6 +42,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -51,7 +52,7 @@ private:
 
     // The chores the wizard asks of the window.
     void centrePageArea() override;
-    void focusCategoryText() override;
+    void focusPageStart() override;
     void closeWindow() override;
     void showState() override;
 
@@ -62,6 +63,7 @@ private:
     Wizard m_wizard;
     PageContext m_context;
     bool m_shown = false;
+    bool m_nextTakesFocus = false;
 
     QWidget* m_topBar = nullptr;
     QLabel* m_pageTitle = nullptr;

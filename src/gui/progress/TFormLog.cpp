@@ -81,8 +81,25 @@ void TFormLog::setTitle(const QString& title) {
     m_title->setText(title);
 }
 
+namespace {
+// One log line is one block of the document, whatever it holds: its line breaks are shown as line
+// separators inside the block, so that line indexes and block numbers stay the same.
+QString asOneBlock(const QString& line) {
+    QString text = line;
+    text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    text.replace(u'\n', QChar::LineSeparator);
+    text.replace(u'\r', QChar::LineSeparator);
+    return text;
+}
+}  // namespace
+
 int TFormLog::addLine(const QString& line) {
-    m_log->appendPlainText(line);
+    QTextCursor cursor(m_log->document());
+    cursor.movePosition(QTextCursor::End);
+    if (m_lines > 0) {
+        cursor.insertBlock();  // the empty document already holds the first line's block
+    }
+    cursor.insertText(asOneBlock(line));
     return m_lines++;
 }
 
@@ -91,10 +108,9 @@ void TFormLog::replaceLine(int index, const QString& line) {
         return;
     }
     QTextCursor cursor(m_log->document()->findBlockByNumber(index));
-    cursor.select(QTextCursor::BlockUnderCursor);
     cursor.movePosition(QTextCursor::StartOfBlock);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(line);
+    cursor.insertText(asOneBlock(line));
 }
 
 int TFormLog::lineCount() const {

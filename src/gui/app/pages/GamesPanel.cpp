@@ -93,7 +93,6 @@ void GamesPanel::applyState() {
     }
 }
 
-void GamesPanel::focusCategoryText() {
-    m_categoryText->selectAll();
-    m_categoryText->setFocus();
+QWidget* GamesPanel::firstBox() const {
+    return m_categoryText;
 }

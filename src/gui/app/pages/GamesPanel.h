@@ -15,7 +15,7 @@ class GamesPanel final : public StatePage {
 public:
     GamesPanel(PageContext& context, QWidget* parent);
     void applyState() override;
-    void focusCategoryText();
+    QWidget* firstBox() const override;
 
 private:
     QLabel* m_versionUsed;

@@ -114,3 +114,12 @@ void ImagesFoldersPanel::applyState() {
         setEditText(m_boxes[row], m_context.state.setup.imageFolderBoxes[row]);
     }
 }
+
+QWidget* ImagesFoldersPanel::firstBox() const {
+    for (QLineEdit* box : m_boxes) {
+        if (m_tabs->currentWidget()->isAncestorOf(box)) {
+            return box;
+        }
+    }
+    return nullptr;
+}

@@ -13,6 +13,7 @@ class ImagesFoldersPanel final : public StatePage {
 public:
     ImagesFoldersPanel(PageContext& context, QWidget* parent);
     void applyState() override;
+    QWidget* firstBox() const override;
     void chooseTab(int tab);
 
 private:

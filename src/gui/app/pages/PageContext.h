@@ -22,6 +22,8 @@ public:
         setObjectName(objectName);
     }
     virtual void applyState() = 0;
+    // The box that takes the keyboard focus when the page is shown; none: NEXT takes it.
+    virtual QWidget* firstBox() const { return nullptr; }
 
 protected:
     PageContext& m_context;

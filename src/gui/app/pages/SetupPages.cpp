@@ -333,3 +333,15 @@ void FinishPage::applyState() {
     m_title->setText(QtDialogPort::displayText(m_context.state.texts.finishWizardTitle));
     m_searchPatterns->setText(m_context.state.texts.searchPatternsCaption);
 }
+
+QWidget* SetupEmulatorPage::firstBox() const {
+    return m_emulator;
+}
+
+QWidget* FileTypesPage::firstBox() const {
+    return m_boxes[0];
+}
+
+QWidget* OperationPage::firstBox() const {
+    return m_operations->checkedButton();
+}

@@ -23,6 +23,7 @@ class SetupEmulatorPage final : public StatePage {
 public:
     SetupEmulatorPage(PageContext& context, QWidget* parent);
     void applyState() override;
+    QWidget* firstBox() const override;
 
 private:
     QLineEdit* m_emulator;
@@ -36,6 +37,7 @@ class FileTypesPage final : public StatePage {
 public:
     FileTypesPage(PageContext& context, QWidget* parent);
     void applyState() override;
+    QWidget* firstBox() const override;
 
 private:
     std::array<QCheckBox*, 21> m_boxes{};
@@ -46,6 +48,7 @@ class OperationPage final : public StatePage {
 public:
     OperationPage(PageContext& context, QWidget* parent);
     void applyState() override;
+    QWidget* firstBox() const override;
 
 private:
     QButtonGroup* m_operations;

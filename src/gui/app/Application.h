@@ -1,0 +1,8 @@
+#pragma once
+
+class QApplication;
+
+// What the program sets on its application object before the main window is made: its name (no
+// display name, which the desktop would add to every window title), the tooltip colour, and a
+// style that shows tooltips after 200 ms.
+void prepareApplication(QApplication& app);
