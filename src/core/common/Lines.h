@@ -204,11 +204,14 @@ inline LineCount countLines(QByteArrayView text) {
 
 // The lines of a file read in blocks of `blockSize` bytes into one reused buffer: far cheaper than
 // mapping or reading a file of hundreds of megabytes whole. A leading UTF-8 byte-order mark is
-// skipped. False when the file cannot be read to its end.
-template <typename Visit>
-bool forEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t blockSize = size_t(1) << 20) {
+// skipped. Each block is split by line feeds alone unless it holds a CR (a block without one splits
+// the same either way). After each block `afterBlock(bytesRead)` is told how far the reading got.
+// False when the file cannot be read to its end.
+template <typename Visit, typename AfterBlock>
+bool forEachLineOfFile(int fd, Visit visit, AfterBlock afterBlock, size_t blockSize = size_t(1) << 20) {
     std::vector<char> buffer(blockSize);
     size_t carried = 0;
+    qint64 bytesRead = 0;
     bool first = true;
     while (true) {
         if (buffer.size() - carried < blockSize / 2) {
@@ -221,6 +224,7 @@ bool forEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t block
         if (got < 0) {
             return false;
         }
+        bytesRead += got;
         size_t size = carried + size_t(got);
         if (first && size < 3 && got > 0) {
             carried = size;  // too little to tell whether it starts with a byte-order mark
@@ -234,7 +238,8 @@ bool forEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t block
             }
         }
         if (got == 0) {
-            forEachLine(QByteArrayView(buffer.data(), qsizetype(size)), visit, hasCarriageReturn ? 1 : 0);
+            forEachLine(QByteArrayView(buffer.data(), qsizetype(size)), visit);
+            afterBlock(bytesRead);
             return true;
         }
         // Cut after the last break that cannot be the first half of a CR LF split by the block.
@@ -243,53 +248,12 @@ bool forEachLineOfFile(int fd, Visit visit, bool hasCarriageReturn, size_t block
             --cut;
         }
         if (cut > 0) {
-            forEachLine(QByteArrayView(buffer.data(), qsizetype(cut)), visit, hasCarriageReturn ? 1 : 0);
+            forEachLine(QByteArrayView(buffer.data(), qsizetype(cut)), visit);
             carried = size - cut;
             std::memmove(buffer.data(), buffer.data() + cut, carried);
         } else {
             carried = size;
         }
+        afterBlock(bytesRead);
     }
-}
-
-// The lines of a file counted in one pass of block reads; -1 when it cannot be read.
-inline LineCount countLinesOfFile(int fd, size_t blockSize = size_t(1) << 20) {
-    std::vector<char> buffer(blockSize);
-    qint64 feeds = 0;
-    bool carriageReturn = false;
-    char lastByte = '\n';
-    bool any = false;
-    bool first = true;
-    while (true) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return {-1, false};
-        }
-        if (got == 0) {
-            break;
-        }
-        size_t skip = 0;
-        if (first && got >= 3 && std::memcmp(buffer.data(), "\xEF\xBB\xBF", 3) == 0) {
-            skip = 3;
-        }
-        first = false;
-        if (size_t(got) > skip) {
-            any = true;
-            lastByte = buffer[size_t(got) - 1];
-        }
-        feeds += lines_detail::countLineFeeds(buffer.data() + skip, size_t(got) - skip, carriageReturn);
-    }
-    if (carriageReturn) {
-        if (::lseek(fd, 0, SEEK_SET) != 0) {
-            return {-1, true};
-        }
-        qint64 lines = 0;
-        forEachLineOfFile(
-            fd, [&lines](QByteArrayView) { ++lines; }, true, blockSize);
-        return {lines, true};
-    }
-    return {any ? feeds + (lastByte == '\n' ? 0 : 1) : 0, false};
 }

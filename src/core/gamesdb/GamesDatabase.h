@@ -34,4 +34,5 @@ struct GamesContext {
     RunControl& runs;  // the emulator's runs, which the user may stop
     WaitWindow& wait;
     GamesDbEvents& events;
+    qint64* pausedNanoseconds = nullptr;  // when given, the build's fixed pauses add their time
 };

@@ -84,7 +84,7 @@ std::optional<Attempt> checkEmulatorOutput(GamesContext& context, const RunOutco
     }
     if (askRetry(context, QStringLiteral("    File \"") + path +
                               QStringLiteral("\" not found, it's empty or could not be read."))) {
-        pauseMilliseconds(100);
+        pauseMilliseconds(100, context.pausedNanoseconds);
         return Attempt{true};
     }
     context.wait.close();
@@ -145,7 +145,7 @@ Attempt build(GamesContext& context) {
               std::pair{QStringLiteral("-listdetails"), QStringLiteral("listdetails.txt")}}) {
             const RunOutcome run = runListCommand(context, commandSwitch, output);
             context.events.emulatorRunEnded();
-            pauseMilliseconds(50);
+            pauseMilliseconds(50, context.pausedNanoseconds);
             if (const auto ended = checkEmulatorOutput(context, run, setup.ProgramFolder + output)) {
                 return *ended;
             }
@@ -153,7 +153,7 @@ Attempt build(GamesContext& context) {
     } else {
         const RunOutcome run =
             runListCommand(context, QStringLiteral("-listxml"), QStringLiteral("listxml.xml"));
-        pauseMilliseconds(50);
+        pauseMilliseconds(50, context.pausedNanoseconds);
         if (const auto ended =
                 checkEmulatorOutput(context, run, setup.ProgramFolder + QStringLiteral("listxml.xml"))) {
             return *ended;
@@ -162,7 +162,7 @@ Attempt build(GamesContext& context) {
 
     // The old listfull.txt stays in force until the scan has written the new one whole.
     context.events.emulatorRunEnded();
-    pauseMilliseconds(5);
+    pauseMilliseconds(5, context.pausedNanoseconds);
     context.wait.setMessage(QStringLiteral("Creating Games List\r\n") + identified.EmulatorDescription);
     context.port.processPendingEvents();
     const ScanResult scan = legacy ? ParseListInfo(context) : ParseListXml(context);
@@ -178,7 +178,7 @@ Attempt build(GamesContext& context) {
     deleteFile(path);
     if (askRetry(context, QStringLiteral("    File \"") + path +
                               QStringLiteral("\" is empty, there's nothing to read."))) {
-        pauseMilliseconds(100);
+        pauseMilliseconds(100, context.pausedNanoseconds);
         return {true};
     }
     return noListMade(context, !legacy);

@@ -119,7 +119,7 @@ ScanResult ParseListInfo(GamesContext& context) {
     if (splitLines(info).isEmpty()) {
         return ScanResult::EmptyOutput;
     }
-    pauseMilliseconds(100);
+    pauseMilliseconds(100, context.pausedNanoseconds);
     context.wait.setMessage(QStringLiteral("Parsing \"listinfo.txt\" and creating \"listfull.txt\"..."));
     QByteArray out = gamesListHeader(setup, context.emulator);
     const auto drivers = driverTable(readWholeFile(detailsPath).value_or(QByteArray()));

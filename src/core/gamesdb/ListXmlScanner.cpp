@@ -193,41 +193,35 @@ ScanResult ParseListXml(GamesContext& context, ScanFigures* figures) {
     ScanFigures& f = figures ? *figures : local;
     context.wait.setProgress(0);
 
-    // Read in blocks rather than whole: the output of a current emulator is hundreds of megabytes.
+    // Read once, in blocks: the output of a current emulator is hundreds of megabytes. The bar
+    // follows the bytes read.
     QFile file(xmlPath);
     const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    const int fd = opened ? file.handle() : -1;
-    QElapsedTimer counting;
-    counting.start();
-    const LineCount count = fd >= 0 ? countLinesOfFile(fd) : LineCount{};
-    f.countNanoseconds = counting.nsecsElapsed();
+    const qint64 size = opened ? file.size() : 0;
+    const bool onlyByteOrderMark = size == 3 && file.peek(3) == QByteArrayView("\xEF\xBB\xBF");
     context.port.processPendingEvents();
-    if (count.lines <= 0) {
-        return ScanResult::EmptyOutput;
+    if (size == 0 || onlyByteOrderMark) {
+        return ScanResult::EmptyOutput;  // no lines
     }
     pauseMilliseconds(100, &f.pauseNanoseconds);
+    if (context.pausedNanoseconds) {
+        *context.pausedNanoseconds += f.pauseNanoseconds;
+    }
     context.wait.setMessage(QStringLiteral("Parsing \"listxml.xml\" and creating \"listfull.txt\"..."));
 
     QByteArray out = gamesListHeader(setup, context.emulator);
-    out.reserve(std::max<qint64>(out.size(), file.size() / 32));
+    out.reserve(std::max<qint64>(out.size(), size / 32));
     EventPump pump(context.port, 30, 4096);
-    qint64 threshold = -1;
-    const auto games = listxml_detail::ScanFile(fd, count, out, [&](qint64 index, qint64 last) {
-        // The bar moves only to a new whole percentage: compare against the next threshold.
-        if (index >= threshold) {
-            context.wait.advance(index, last);
-            const qint64 nextPercent = context.wait.progress() + 1;
-            threshold = last > 0 ? (nextPercent * last + 99) / 100 : 0;
-        }
-        pump.tick();
-    });
+    const auto scan = listxml_detail::ScanFile(
+        file.handle(), out, [&pump] { pump.tick(); },
+        [&](qint64 bytesRead) { context.wait.advance(bytesRead, size); });
     file.close();
-    f.lines = count.lines;
-    f.games = games.value_or(0);
+    f.lines = scan ? scan->lines : 0;
+    f.games = scan ? scan->games : 0;
     // A file that could not be read to its end gives no list rather than half of one, and a list
     // without games none at all: the old one stays.
-    const bool written = games.value_or(0) > 0 &&
-                         writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
+    const bool written =
+        f.games > 0 && writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
     deleteFile(xmlPath);
     return written ? ScanResult::Written : ScanResult::NotWritten;
 }

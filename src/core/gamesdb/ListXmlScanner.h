@@ -12,7 +12,6 @@ struct ScanFigures {
     qint64 games = 0;
     qint64 pauseNanoseconds = 0;
     qint64 flushNanoseconds = 0;
-    qint64 countNanoseconds = 0;  // the first pass, which counts the lines
 };
 
 // The games of -listxml output as the lines of listfull.txt, without the two header lines.

@@ -120,22 +120,26 @@ qint64 ScanText(QByteArrayView xml, QByteArray& out, OnLine onLine) {
     return scanner.games();
 }
 
-template <typename OnLine>
-std::optional<qint64> ScanFile(int fd, const LineCount& count, QByteArray& out, OnLine onLine) {
-    if (count.lines < 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
-        return std::nullopt;
-    }
-    const qint64 last = count.lines - 1;
-    listxml_detail::LineScanner scanner(out);
-    qint64 index = 0;
+struct FileScan {
+    qint64 lines = 0;
+    qint64 games = 0;
+};
+
+// The same for a whole file, read once in blocks from its start. `onLine()` is called after every
+// line, `afterBlock(bytesRead)` after every block.
+template <typename OnLine, typename AfterBlock>
+std::optional<FileScan> ScanFile(int fd, QByteArray& out, OnLine onLine, AfterBlock afterBlock) {
+    LineScanner scanner(out);
+    qint64 lines = 0;
     const bool read = forEachLineOfFile(
         fd,
         [&](QByteArrayView line) __attribute__((always_inline)) {
             scanner.scan(line);
-            onLine(index++, last);
+            ++lines;
+            onLine();
         },
-        count.hasCarriageReturn);
-    return read ? std::optional<qint64>(scanner.games()) : std::nullopt;
+        afterBlock);
+    return read ? std::optional<FileScan>(FileScan{lines, scanner.games()}) : std::nullopt;
 }
 
 }  // namespace listxml_detail
