@@ -54,6 +54,7 @@ private Q_SLOTS:
         TempProgramFolder dir;
         dir.write("listfull.txt", "x\r\n");
         const QString emulator = dir.write("emu/mame", "#!/bin/sh\n");
+        QFile::setPermissions(emulator, QFile::permissions(emulator) | QFileDevice::ExeOwner);
         const QString categories = dir.write("catver.ini", "[Category]\r\n");
         MessageBoxWatcher boxes;
         TFormMain w(dir.path());
@@ -135,6 +136,7 @@ private Q_SLOTS:
     void focusFollowsThePageAndEnterPressesNext() {
         TempProgramFolder dir;
         const QString emulator = dir.write("emu/mame", "#!/bin/sh\n");
+        QFile::setPermissions(emulator, QFile::permissions(emulator) | QFileDevice::ExeOwner);
         const QString categories = dir.write("catver.ini", "[Category]\r\npacman=Maze\r\n[VerAdded]\r\n");
         MessageBoxWatcher boxes;  // answers No to creating mame.ini and to every retry
         TFormMain w(dir.path());

@@ -112,6 +112,43 @@ private Q_SLOTS:
         QCOMPARE(folders.FolderOfType(ImageTitle), folder + "titles/");
     }
 
+    // The packaged emulator as installed, its ini file in /etc/mame/ and the user's ui.ini in
+    // $HOME/.mame/: every folder lies under HOME, none under /usr/games.
+    void packagedEmulatorUsesHomeFolders() {
+        m_home.write(".mame/ui.ini", "titles_directory titles\ncabinets_directory \"my cabs;cabdevs\"\n");
+        AppState state;
+        state.setup.ProgramFolder = m_program.path();
+        state.setup.mameExecutableFile = kPackagedEmulator;
+        state.setup.categoryFile = m_program.write("catver.ini", "[Category]\r\n");
+        state.emulator.iniFallbackFolders = defaultEmulatorIniFolders();
+        state.wizard.page = WizardPage::Emulator;
+        FakeDialogPort port;
+        RunControl runs;
+        WizardHandOvers handOvers;
+        FakeWizardView view;
+        Wizard wizard(state, port, view, handOvers, runs);
+        FakeWaitWindow wait;
+        connectSubsystems(handOvers, state, port, runs, wait, wizard);
+        wizard.WizardStep(+1);
+        QCOMPARE(state.wizard.page, WizardPage::FileTypes);
+        QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
+        const EmulatorFolders& folders = state.emulator.folders;
+        QCOMPARE(folders.RomFolders.first(), home() + "mame/roms/");
+        QCOMPARE(folders.IniFolder, home() + ".mame/");  // the first entry of inipath that exists
+        QCOMPARE(folders.CfgFolder, home() + ".mame/cfg/");
+        QCOMPARE(folders.FolderOfType(ImageTitle), home() + "titles/");
+        QCOMPARE(folders.FolderOfType(ImageCabinet), home() + "my cabs/");
+        QCOMPARE(folders.FolderOfType(ImageSnap), home() + ".mame/snap/");
+        QStringList all =
+            folders.RomFolders + QStringList{folders.IniFolder, folders.CfgFolder, folders.NvramFolder};
+        for (const QString& image : folders.ImageFolders) {
+            all.append(image);
+        }
+        for (const QString& folder : all) {
+            QVERIFY2(!folder.startsWith("/usr/games"), qPrintable(folder));
+        }
+    }
+
     // The whole games list from the emulator's -listxml output, with the published category file.
     void buildsTheGamesList() {
         AppState state;

@@ -189,7 +189,8 @@ void Wizard::WizardStep(int step) {
 }
 
 bool Wizard::leaveEmulatorPage() {
-    const bool emulatorValid = FileExistsNotFolder(m_state.setup.mameExecutableFile);
+    // On Linux a program has an execute bit: a text file chosen by mistake is refused here.
+    const bool emulatorValid = isExecutableFile(m_state.setup.mameExecutableFile);
     if (!emulatorValid) {
         message(QStringLiteral("Error"), QStringLiteral("Select a valid executable file."));
     }
@@ -329,6 +330,13 @@ void Wizard::loadGamesData() {
         GamesPageState& page = m_state.gamesPage;
         page.selectedCategoryRow =
             categoryRowAfterReload(page.selectedCategoryRow, m_state.games.CategoriesList.size());
+        if (m_state.games.CategoriesList.isEmpty()) {
+            m_port.showMessage(
+                QStringLiteral("Categories"),
+                QStringLiteral("No categories could be read from \"") + m_state.setup.categoryFile +
+                    QStringLiteral("\".\r\nCheck that it is a catver.ini or category.ini file."),
+                MessageIcon::Warning);
+        }
     }
     m_state.wizard.gamesListReady = m_handOvers.CreateGamesList && m_handOvers.CreateGamesList();
     m_state.games.categoryMap.reset();  // it lives only while the list is built or loaded

@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "FileOpsDetail.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -9,15 +10,39 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 filesystem_testing::RenameFunction g_rename = &::rename;
+filesystem_testing::UnlinkFunction g_unlink = &::unlink;
 qint64 g_copyFailureAfter = -1;
 
 constexpr const char* kTemporarySuffix = ".kestrum-tmp";
+
+mode_t permissionsOf(const QByteArray& path, mode_t fallback) {
+    struct stat info {};
+    return ::stat(path.constData(), &info) == 0 ? (info.st_mode & 07777) : fallback;
+}
+
+}  // namespace
+
+namespace fileops_detail {
+
+int renameFile(const char* from, const char* to) {
+    return g_rename(from, to);
+}
+
+int unlinkFile(const char* path) {
+    return g_unlink(path);
+}
+
+qint64 copyFailureAfter() {
+    return g_copyFailureAfter;
+}
 
 bool statPath(const QString& path, struct stat& info) {
     if (path.isEmpty()) {
@@ -41,7 +66,6 @@ bool writeAll(int fd, const char* data, qint64 size) {
     return true;
 }
 
-// The file that a path really names: symbolic links resolved, so a link keeps pointing at it.
 QByteArray resolvedTarget(const QString& path) {
     const QFileInfo info(path);
     if (info.isSymLink()) {
@@ -54,16 +78,14 @@ QByteArray resolvedTarget(const QString& path) {
     return QFile::encodeName(path);
 }
 
-// Opens "<final>.kestrum-tmp" exclusively after removing a leftover, with the given permissions.
 int createTemporary(const QByteArray& finalPath, mode_t mode, QByteArray& temporaryPath) {
     temporaryPath = finalPath + kTemporarySuffix;
     ::unlink(temporaryPath.constData());
     return ::open(temporaryPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
 }
 
-// Flushes and closes fd, renames the temporary file over finalPath; removes it on failure.
 bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& finalPath,
-                     qint64 expectedSize, qint64* flushNanoseconds = nullptr) {
+                     qint64 expectedSize, qint64* flushNanoseconds) {
     struct stat written {};
     QElapsedTimer flush;
     flush.start();
@@ -80,94 +102,51 @@ bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& 
     return ok;
 }
 
-mode_t permissionsOf(const QByteArray& path, mode_t fallback) {
-    struct stat info {};
-    return ::stat(path.constData(), &info) == 0 ? (info.st_mode & 07777) : fallback;
-}
+}  // namespace fileops_detail
 
-bool copyAcrossFileSystems(const QByteArray& source, const QByteArray& target,
-                           const struct stat& sourceInfo) {
-    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        return false;
-    }
-    QByteArray temporary;
-    const int out = createTemporary(target, sourceInfo.st_mode & 07777, temporary);
-    if (out < 0) {
-        ::close(in);
-        return false;
-    }
-    bool ok = true;
-    qint64 copied = 0;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    while (ok) {
-        const ssize_t got = ::read(in, buffer.data(), static_cast<size_t>(buffer.size()));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        if (g_copyFailureAfter >= 0 && copied + got > g_copyFailureAfter) {
-            ok = false;
-            break;
-        }
-        ok = writeAll(out, buffer.constData(), got);
-        copied += got;
-    }
-    ::close(in);
-    if (!ok) {
-        ::close(out);
-        ::unlink(temporary.constData());
-        return false;
-    }
-    return commitTemporary(out, temporary, target, sourceInfo.st_size);
-}
-
-}  // namespace
+using namespace fileops_detail;
 
 bool FileExistsNotFolder(const QString& path) {
     struct stat info {};
-    return statPath(path, info) && !S_ISDIR(info.st_mode);
+    return statPath(path, info) && S_ISREG(info.st_mode);
 }
 
 bool IsUsableFile(const QString& path) {
     struct stat info {};
-    return statPath(path, info) && !S_ISDIR(info.st_mode) && info.st_size > 0;
+    return statPath(path, info) && S_ISREG(info.st_mode) && info.st_size > 0;
+}
+
+bool isExecutableFile(const QString& path) {
+    struct stat info {};
+    return statPath(path, info) && S_ISREG(info.st_mode) && (info.st_mode & 0111) != 0;
+}
+
+bool isFolderWritable(const QString& folder) {
+    struct stat info {};
+    if (!statPath(folder, info) || !S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    if (info.st_uid == ::geteuid()) {
+        return (info.st_mode & S_IWUSR) != 0;
+    }
+    bool inGroup = info.st_gid == ::getegid();
+    if (!inGroup) {
+        const int count = ::getgroups(0, nullptr);
+        std::vector<gid_t> groups(size_t(std::max(count, 0)));
+        const int got = count > 0 ? ::getgroups(count, groups.data()) : 0;
+        inGroup = std::find(groups.begin(), groups.begin() + std::max(got, 0), info.st_gid) != groups.end();
+    }
+    return (info.st_mode & (inGroup ? S_IWGRP : S_IWOTH)) != 0;
+}
+
+bool isProtectedFile(const QString& path) {
+    struct stat info {};
+    return statPath(path, info) && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
 }
 
 qint64 FileSizeOf(const QString& path) {
     struct stat info {};
     return statPath(path, info) ? static_cast<qint64>(info.st_size) : -1;
-}
-
-bool MoveFileReplacing(const QString& source, const QString& target) {
-    struct stat sourceInfo {};
-    if (!statPath(source, sourceInfo) || S_ISDIR(sourceInfo.st_mode) || target.isEmpty()) {
-        return false;
-    }
-    struct stat targetInfo {};
-    if (statPath(target, targetInfo)) {
-        if (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino) {
-            return false;  // one file under two names: moving it onto itself would lose it
-        }
-        if (S_ISDIR(targetInfo.st_mode)) {
-            return false;
-        }
-    }
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(target);
-    if (g_rename(from.constData(), to.constData()) == 0) {
-        return true;
-    }
-    if (errno != EXDEV) {
-        return false;
-    }
-    if (!copyAcrossFileSystems(from, resolvedTarget(target), sourceInfo)) {
-        return false;
-    }
-    return ::unlink(from.constData()) == 0;
 }
 
 void DeleteFolderFiles(const QString& folder) {
@@ -176,10 +155,7 @@ void DeleteFolderFiles(const QString& folder) {
     }
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
-        const QString path = it.next();
-        if (!it.fileInfo().isDir()) {
-            ::unlink(QFile::encodeName(path).constData());
-        }
+        deleteContentFile(it.next());
     }
 }
 
@@ -210,6 +186,19 @@ bool deleteFile(const QString& path) {
     return !path.isEmpty() && ::unlink(QFile::encodeName(path).constData()) == 0;
 }
 
+bool deleteContentFile(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    // A link goes as a link; the file it names must still be one the user may change.
+    struct stat named {};
+    if (!statPath(path, named) || !isChangeable(named)) {
+        return false;
+    }
+    return g_unlink(QFile::encodeName(path).constData()) == 0;
+}
+
 QString withTrailingSeparator(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith(u'/')) {
         return folder;
@@ -226,11 +215,15 @@ namespace filesystem_testing {
 void setRename(RenameFunction rename) {
     g_rename = rename;
 }
+void setUnlink(UnlinkFunction unlink) {
+    g_unlink = unlink;
+}
 void setCopyFailureAfter(qint64 bytes) {
     g_copyFailureAfter = bytes;
 }
 void reset() {
     g_rename = &::rename;
+    g_unlink = &::unlink;
     g_copyFailureAfter = -1;
 }
 }  // namespace filesystem_testing

@@ -4,19 +4,32 @@
 #include <QString>
 #include <optional>
 
+// A regular file (after links): a folder, a FIFO, a socket or a device is not a usable file.
 bool FileExistsNotFolder(const QString& path);
-// An existing file, not a folder, whose size is greater than zero.
+// A regular file (after links) whose size is greater than zero.
 bool IsUsableFile(const QString& path);
+// A regular file with an execute permission bit.
+bool isExecutableFile(const QString& path);
+// A regular file without any write permission bit: the program never deletes, renames, moves or
+// replaces it (judged by the bits, whoever runs the program).
+bool isProtectedFile(const QString& path);
 // Size in bytes of whatever entry the path names (a folder included); -1 when there is none.
 qint64 FileSizeOf(const QString& path);
 
+// Whether a folder may be written, judged by the write bit of the permission class (owner, group,
+// other) that applies to this process, ignoring the bypass root has.
+bool isFolderWritable(const QString& folder);
+
 // Moves or renames a file, replacing an existing target. Across file systems the data goes to a
-// temporary file beside the target first, so a failure leaves source and target as they were.
-// Two paths naming one file are refused.
+// temporary file beside the target first; on any failure the source and an existing target stay
+// as they were and no partial file remains. Two paths naming one file, a protected or special
+// source or target, and a folder as target are refused.
 bool MoveFileReplacing(const QString& source, const QString& target);
 
-// Deletes the files (not the subfolders) of a folder, ignoring failures.
+// Deletes the files (not the subfolders) of a folder, ignoring failures; protected files stay.
 void DeleteFolderFiles(const QString& folder);
+// Deletes a content file unless it is protected or not a regular file.
+bool deleteContentFile(const QString& path);
 
 // Writes a whole file through "<name>.kestrum-tmp" beside it and renames that over the old file,
 // so a crash never leaves the file truncated or missing. Symbolic links are kept.
@@ -32,10 +45,12 @@ QString withTrailingSeparator(const QString& folder);
 QString folderOfPath(const QString& path);
 
 namespace filesystem_testing {
-// Lets tests make rename() report another file system (EXDEV) or fail the copy after n bytes.
-// Every rename of the file operations goes through the seam.
+// Lets tests make rename() report another file system (EXDEV), fail a rename or an unlink, or fail
+// the copy after n bytes. Every rename and unlink of the moves goes through these seams.
 using RenameFunction = int (*)(const char* from, const char* to);
+using UnlinkFunction = int (*)(const char* path);
 void setRename(RenameFunction rename);
+void setUnlink(UnlinkFunction unlink);
 void setCopyFailureAfter(qint64 bytes);  // -1: never fail
 void reset();
 }  // namespace filesystem_testing

@@ -43,11 +43,14 @@ RomFolderProbe::RomFolderProbe(const QStringList& romFolders) {
 
 int RomFolderProbe::find(QByteArrayView fileName) {
     for (int i = 0; i < m_folders.size(); ++i) {
+        if (m_folders[i].isEmpty()) {
+            continue;  // an empty folder text never means the current folder
+        }
         m_path.resize(0);  // keeps the buffer, unlike clear()
         m_path += m_folders[i];
         m_path += fileName;
         struct stat info {};
-        if (::stat(m_path.constData(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+        if (::stat(m_path.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
             return i;
         }
     }

@@ -1,16 +1,18 @@
 #include "EmulatorIni.h"
 
 #include "CommandRunner.h"
+#include "EmulatorIniDetail.h"
 #include "EmulatorState.h"
 #include "catalog/SetupChoices.h"
 #include "common/CodePage.h"
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
-#include "common/IniDocument.h"
 #include "common/Text.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+using namespace emulatorini_detail;
 
 namespace {
 
@@ -21,12 +23,49 @@ bool isNameChar(QChar c) {
     return isNameStart(c) || (c >= u'0' && c <= u'9');
 }
 
-// The ini line's key and value: the key is the text before the first blank, the value what
-// follows it, trimmed. A line that is empty, starts with "#" or has no blank has no key.
-struct IniLine {
-    QByteArray key;
-    QString value;
-};
+QString executableIniName(const QString& emulator) {
+    const QString name = QFileInfo(emulator).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".ini");
+}
+
+QString homeFolder() {
+    return withTrailingSeparator(expandEnvironment(QStringLiteral("$HOME")));
+}
+
+FoundIni findEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup) {
+    const QString own = executableIniName(setup.mameExecutableFile);
+    return findIni(
+        emulator, setup,
+        {QStringLiteral("mame.ini"), QStringLiteral("ini/mame.ini"), own, QStringLiteral("ini/") + own,
+         QStringLiteral("mameui.ini"), QStringLiteral("ini/mameui.ini"), QStringLiteral("hbmame.ini"),
+         QStringLiteral("ume.ini")},
+        {QStringLiteral("mame.ini"), own, QStringLiteral("mameui.ini"), QStringLiteral("hbmame.ini"),
+         QStringLiteral("ume.ini")});
+}
+
+// The ini folder of an inipath value. A packaged emulator's list of folders gives its first entry
+// that is an existing folder; otherwise a list gives "ini".
+QString iniFolderValue(const QString& value, const QString& base, bool packaged) {
+    if (value.isEmpty()) {
+        return QStringLiteral("ini");
+    }
+    if (!value.contains(u';')) {
+        return value;
+    }
+    if (packaged) {
+        for (const QString& entry : value.split(u';', Qt::SkipEmptyParts)) {
+            if (QFileInfo(ResolveEmulatorPath(entry, base)).isDir()) {
+                return entry;
+            }
+        }
+    }
+    return QStringLiteral("ini");
+}
+
+}  // namespace
+
+namespace emulatorini_detail {
 
 QList<IniLine> readIniLines(const QString& path) {
     QList<IniLine> lines;
@@ -40,37 +79,33 @@ QList<IniLine> readIniLines(const QString& path) {
     return lines;
 }
 
-QString executableIniName(const QString& emulator) {
-    const QString name = QFileInfo(emulator).fileName();
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".ini");
+QString unquoted(const QString& value) {
+    return value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')
+               ? value.mid(1, value.size() - 2)
+               : value;
 }
 
-QString findIni(const EmulatorState& emulator, const SetupChoices& setup, const QStringList& ownFolderNames,
-                const QStringList& defaultFolderNames) {
+FoundIni findIni(const EmulatorState& emulator, const SetupChoices& setup, const QStringList& ownFolderNames,
+                 const QStringList& defaultFolderNames) {
     const QString folder = emulatorFolderOf(setup);
     for (const QString& name : ownFolderNames) {
         const QString found = findFileIgnoringCase(folder, name);
         if (!found.isEmpty()) {
-            return found;
+            return {found, false};
         }
     }
     for (const QString& defaults : emulator.iniFallbackFolders) {
         for (const QString& name : defaultFolderNames) {
             const QString found = findFileIgnoringCase(defaults, name);
             if (!found.isEmpty()) {
-                return found;
+                return {found, true};
             }
         }
     }
     return {};
 }
 
-QString defaultFolderName(int row) {
-    return QString::fromLatin1(ImageCategoryTable[row].folderName);
-}
-
-}  // namespace
+}  // namespace emulatorini_detail
 
 QString expandEnvironment(const QString& value) {
     QString text = value;
@@ -112,6 +147,9 @@ QString ResolveEmulatorPath(const QString& value, const QString& emulatorFolder)
         return {};
     }
     const QString expanded = expandEnvironment(value);
+    if (expanded.isEmpty()) {
+        return {};  // "$UNSET": no folder, not the emulator's own
+    }
     const QString path = expanded.startsWith(u'/') ? expanded : emulatorFolder + expanded;
     return path.endsWith(u'/') ? path : path + u'/';
 }
@@ -152,25 +190,22 @@ QString emulatorFolderOf(const SetupChoices& setup) {
     return folderOfPath(setup.mameExecutableFile);
 }
 
+QString folderValuesBase(const EmulatorState& emulator, const SetupChoices& setup) {
+    return emulator.valuesBase.isEmpty() ? emulatorFolderOf(setup) : emulator.valuesBase;
+}
+
 QString FindEmulatorIni(const EmulatorState& emulator, const SetupChoices& setup) {
-    const QString own = executableIniName(setup.mameExecutableFile);
-    return findIni(
-        emulator, setup,
-        {QStringLiteral("mame.ini"), QStringLiteral("ini/mame.ini"), own, QStringLiteral("ini/") + own,
-         QStringLiteral("mameui.ini"), QStringLiteral("ini/mameui.ini"), QStringLiteral("hbmame.ini"),
-         QStringLiteral("ume.ini")},
-        {QStringLiteral("mame.ini"), own, QStringLiteral("mameui.ini"), QStringLiteral("hbmame.ini"),
-         QStringLiteral("ume.ini")});
+    return findEmulatorIni(emulator, setup).path;
 }
 
 void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& port, RunControl& control) {
-    QString iniPath;
+    FoundIni ini;
     while (true) {
         if (!FileExistsNotFolder(setup.mameExecutableFile)) {
             return;
         }
-        iniPath = FindEmulatorIni(emulator, setup);
-        if (!iniPath.isEmpty()) {
+        ini = findEmulatorIni(emulator, setup);
+        if (!ini.path.isEmpty()) {
             break;
         }
         if (!port.askYesNo(
@@ -185,6 +220,10 @@ void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& p
             return;
         }
     }
+    // A packaged emulator is started from the user's home: its relative folders are there.
+    const QString home = homeFolder();
+    emulator.valuesBase = ini.inDefaultFolder && home != QStringLiteral("/") ? home : QString();
+    const QString base = folderValuesBase(emulator, setup);
 
     EmulatorFolders& folders = emulator.folders;
     const auto orDefault = [](const QString& value, const char* fallback) {
@@ -192,134 +231,71 @@ void ReadEmulatorIni(EmulatorState& emulator, SetupChoices& setup, DialogPort& p
     };
     std::optional<QString> rompath;
     std::optional<QString> cfg;
-    std::optional<QString> ini;
+    std::optional<QString> iniFolder;
     std::optional<QString> nvram;
     std::optional<QString> snapshots;
-    for (const IniLine& line : readIniLines(iniPath)) {
+    for (const IniLine& line : readIniLines(ini.path)) {
+        const QString value = unquoted(line.value);
         if (line.key == "rompath" || line.key == "rp") {
-            rompath = orDefault(line.value, "roms");
+            rompath = orDefault(value, "roms");
         } else if (line.key == "inipath") {
-            ini = line.value.isEmpty() || line.value.contains(u';') ? QStringLiteral("ini") : line.value;
+            iniFolder = iniFolderValue(value, base, ini.inDefaultFolder);
         } else if (line.key == "cfg_directory") {
-            cfg = orDefault(line.value, "cfg");
+            cfg = orDefault(value, "cfg");
         } else if (line.key == "nvram_directory") {
-            nvram = orDefault(line.value, "nvram");
+            nvram = orDefault(value, "nvram");
         } else if (line.key == "snapshot_directory") {
-            snapshots = orDefault(line.value, "snap");
+            snapshots = orDefault(value, "snap");
         }
     }
     if (!rompath) {
         port.showMessage(
             QStringLiteral("Error"),
-            QStringLiteral("ROMs path could not be read from \"") + iniPath + QStringLiteral("\"."),
+            QStringLiteral("ROMs path could not be read from \"") + ini.path + QStringLiteral("\"."),
             MessageIcon::Error);
     } else {
         SplitRomPath(emulator, setup, *rompath);
     }
     // A folder keeps what it had unless its line was found again.
-    const QString emulatorFolder = emulatorFolderOf(setup);
     if (cfg) {
-        folders.CfgFolder = ResolveEmulatorPath(*cfg, emulatorFolder);
+        folders.CfgFolder = ResolveEmulatorPath(*cfg, base);
     }
-    if (ini) {
-        folders.IniFolder = ResolveEmulatorPath(*ini, emulatorFolder);
+    if (iniFolder) {
+        folders.IniFolder = ResolveEmulatorPath(*iniFolder, base);
     }
     if (nvram) {
-        folders.NvramFolder = ResolveEmulatorPath(*nvram, emulatorFolder);
+        folders.NvramFolder = ResolveEmulatorPath(*nvram, base);
     }
     if (snapshots) {
         const int row = ImageSnap - kFirstImageType;
-        folders.ImageFolders[row] = ResolveEmulatorPath(*snapshots, emulatorFolder);
+        folders.ImageFolders[row] = ResolveEmulatorPath(*snapshots, base);
         setup.imageFolderBoxes[row] = folders.ImageFolders[row];
     }
 }
 
 void SplitRomPath(EmulatorState& emulator, const SetupChoices& setup, const QString& rompath) {
-    const QString emulatorFolder = emulatorFolderOf(setup);
+    const QString base = folderValuesBase(emulator, setup);
     QStringList& folders = emulator.folders.RomFolders;
     folders.clear();
-    QString piece;
-    for (const QChar c : rompath) {
-        if (c == u';') {
-            folders.append(ResolveEmulatorPath(piece, emulatorFolder));
-            piece.clear();
-        } else if (c != u'"') {
-            piece += c;
+    // An empty entry ("/a;;/b") names no folder: nothing is ever looked for as a bare name.
+    for (QString entry : rompath.split(u';', Qt::SkipEmptyParts)) {
+        entry.remove(u'"');
+        const QString folder = ResolveEmulatorPath(entry, base);
+        if (!folder.isEmpty()) {
+            folders.append(folder);
         }
-    }
-    if (!rompath.isEmpty() && !rompath.endsWith(u';')) {
-        folders.append(ResolveEmulatorPath(piece, emulatorFolder));
     }
 }
 
 bool CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port, RunControl& control) {
-    const RunOutcome run =
-        RunProcess(port, control, setup.mameExecutableFile, {QStringLiteral("-createconfig")},
-                   emulatorFolderOf(setup), setup.ProgramFolder);
+    // Where the emulator's own folder may not be written (a packaged emulator), the new file goes
+    // into the first default ini folder, where the search then finds it.
+    QString folder = emulatorFolderOf(setup);
+    if (!isFolderWritable(folder)) {
+        folder = homeFolder() + QStringLiteral(".mame/");
+        QDir().mkpath(folder);
+    }
+    const RunOutcome run = RunProcess(port, control, setup.mameExecutableFile,
+                                      {QStringLiteral("-createconfig")}, folder, setup.ProgramFolder);
     return !run.stopped();
-}
-
-bool ReadUiIni(EmulatorState& emulator, SetupChoices& setup) {
-    const QString path = findIni(emulator, setup, {QStringLiteral("ui.ini"), QStringLiteral("ini/ui.ini")},
-                                 {QStringLiteral("ui.ini")});
-    if (path.isEmpty()) {
-        return false;
-    }
-    const int snapshots = ImageSnap - kFirstImageType;
-    const int cabinets = ImageCabinet - kFirstImageType;
-    const int artwork = ImageGameArtwork - kFirstImageType;
-    for (const IniLine& line : readIniLines(path)) {
-        for (int row = 0; row < kImageCategoryCount; ++row) {
-            if (row == snapshots || line.key != ImageCategoryTable[row].uiIniKey) {
-                continue;
-            }
-            QString box = line.value.isEmpty() ? defaultFolderName(row) : line.value;
-            if (row == cabinets && box.contains(u';')) {
-                box = box.left(box.indexOf(u';'));
-            } else if (row == artwork) {
-                if (box.compare(QStringLiteral("\"artwork preview;artpreview\""), Qt::CaseInsensitive) == 0) {
-                    box = QStringLiteral("artpreview");
-                } else if (box.contains(u';')) {
-                    box = box.mid(box.indexOf(u';') + 1);
-                    if (box.endsWith(u'"')) {
-                        box.chop(1);
-                    }
-                }
-            }
-            setup.imageFolderBoxes[row] = box;
-        }
-    }
-    ApplyImageFolders(emulator, setup);
-    return true;
-}
-
-void LoadImageFolders(EmulatorState& emulator, SetupChoices& setup) {
-    const QString path = findSettingsFile(setup.ProgramFolder);
-    if (path.isEmpty()) {
-        return;
-    }
-    const IniDocument ini = IniDocument::parse(readWholeFile(path).value_or(QByteArray()));
-    for (int row = 0; row < kImageCategoryCount; ++row) {
-        const QString value = ini.text("Images", ImageCategoryTable[row].uiIniKey).value_or(QString());
-        setup.imageFolderBoxes[row] = value.isEmpty() ? defaultFolderName(row) : value;
-    }
-    ApplyImageFolders(emulator, setup);
-}
-
-void ApplyImageFolders(EmulatorState& emulator, const SetupChoices& setup) {
-    const QString emulatorFolder = emulatorFolderOf(setup);
-    for (int row = 0; row < kImageCategoryCount; ++row) {
-        emulator.folders.ImageFolders[row] = ResolveEmulatorPath(setup.imageFolderBoxes[row], emulatorFolder);
-    }
-}
-
-bool CheckImageFolderEdit(const SetupChoices& setup, DialogPort& port, int row) {
-    const QString& box = setup.imageFolderBoxes[row];
-    if (box.right(4).compare(QStringLiteral(".zip"), Qt::CaseInsensitive) != 0) {
-        return true;
-    }
-    port.showMessage(QStringLiteral("Invalid folder [") +
-                         QLatin1String(ImageCategoryTable[row].folderBoxName) + QStringLiteral("]"),
-                     QStringLiteral("You must select a folder, not a .zip file."), MessageIcon::Warning);
-    return false;
 }

@@ -95,12 +95,13 @@ int EmulatorVersionNumber(const QString& version) {
     if (version.isEmpty()) {
         return -1;
     }
+    // The leading digits after the first two characters: "0.37b16" is 37, "0.251" is 251.
     const QString rest = version.mid(2);
-    bool whole = !rest.isEmpty();
-    for (const QChar c : rest) {
-        whole = whole && c >= u'0' && c <= u'9';
+    qsizetype digits = 0;
+    while (digits < rest.size() && rest[digits] >= u'0' && rest[digits] <= u'9') {
+        ++digits;
     }
-    return whole && rest.size() <= 9 ? rest.toInt() : -1;
+    return digits > 0 && digits <= 9 ? rest.left(digits).toInt() : -1;
 }
 
 ListCommand ListCommandChoice(int versionNumber) {

@@ -24,6 +24,6 @@ QString EmulatorDisplayName(const QString& emulator);
 QString emulatorDateText(const QDateTime& modified);
 EmulatorIdentity DescribeEmulator(DialogPort& port, RunControl& control, const QString& emulator,
                                   const QString& programFolder);
-// -1 for an empty text or one whose part after its first two characters is not a whole number.
+// The leading digits after the first two characters ("0.37b16" gives 37); -1 when there are none.
 int EmulatorVersionNumber(const QString& version);
 ListCommand ListCommandChoice(int versionNumber);

@@ -250,6 +250,11 @@ QString sharedDecoded(QByteArrayView text, SharedGameTexts* shared) {
 
 }  // namespace
 
+bool isGameLine(QByteArrayView line) {
+    const qsizetype equals = line.indexOf('=');
+    return equals > 0 && !trimBlanksAndControls(line.first(equals)).isEmpty();
+}
+
 void ParseGameLine(QByteArrayView line, TGameInfo& game, SharedGameTexts* shared) {
     const qsizetype equals = line.indexOf('=');
     const QByteArrayView name = equals < 0 ? line : line.first(equals);
@@ -258,6 +263,9 @@ void ParseGameLine(QByteArrayView line, TGameInfo& game, SharedGameTexts* shared
     taggedValues(value, tags);
     game.Name = decodeCp1252(name);
     game.Kind = headerDigit(value, 0) * 10 + headerDigit(value, 1);
+    if (game.Kind < KindParent || game.Kind > KindDevice) {
+        game.Kind = KindParent;  // so the icon number always stays within 0..7
+    }
     game.HasCHD = static_cast<quint8>(headerDigit(value, 2));
     game.Mechanical = static_cast<quint8>(headerDigit(value, 3));
     game.Title = decodeUtf8OrCp1252(tags[Title]);
@@ -268,22 +276,22 @@ void ParseGameLine(QByteArrayView line, TGameInfo& game, SharedGameTexts* shared
     if (const auto orientation = numberOf(tags[Orientation])) {
         game.ScreenOrientation = static_cast<qint16>(*orientation);
     }
-    if (const auto status = numberOf(tags[DriverStat])) {
-        game.DriverStatus = static_cast<qint8>(*status);
-    }
+    // A status outside the scale reads as unknown.
+    const auto statusOf = [](std::optional<int> number, qint8& field) {
+        if (number) {
+            field = *number >= StatusUnknown && *number <= StatusPreliminary ? static_cast<qint8>(*number)
+                                                                             : qint8(StatusUnknown);
+        }
+    };
+    statusOf(numberOf(tags[DriverStat]), game.DriverStatus);
     if (game.DriverStatus == StatusGood) {
         game.EmulationStatus = game.ColorStatus = game.SoundStatus = game.GraphicStatus = StatusGood;
         return;
     }
-    const auto read = [&tags](TagKey key, qint8& field) {
-        if (const auto status = numberOf(tags[key])) {
-            field = static_cast<qint8>(*status);
-        }
-    };
-    read(EmuStat, game.EmulationStatus);
-    read(ColorStat, game.ColorStatus);
-    read(SoundStat, game.SoundStatus);
-    read(GraphicStat, game.GraphicStatus);
+    statusOf(numberOf(tags[EmuStat]), game.EmulationStatus);
+    statusOf(numberOf(tags[ColorStat]), game.ColorStatus);
+    statusOf(numberOf(tags[SoundStat]), game.SoundStatus);
+    statusOf(numberOf(tags[GraphicStat]), game.GraphicStatus);
 }
 
 qint32 DosDateTime(const QDateTime& local) {

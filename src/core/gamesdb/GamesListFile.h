@@ -64,6 +64,9 @@ struct SharedGameTexts {
     QHash<QByteArray, QString> decoded;
 };
 
+// A game's line: a name, then "=". A blank line, one without "=" or starting with it is not one.
+bool isGameLine(QByteArrayView line);
+
 // Fills a cleared record from a line. Title and Manufacturer are decoded as UTF-8 when valid,
 // else as Windows-1252; Name and CloneOf as Windows-1252; Year and Driver stay bytes. With
 // `shared`, equal years, drivers and manufacturers share one copy.

@@ -64,6 +64,9 @@ bool LoadGamesList(GamesContext& context) {
     const qsizetype last = lines.size() - 1;
     for (qsizetype i = 2; i <= last; ++i) {
         const QByteArrayView line = lines[i];
+        if (!isGameLine(line)) {
+            continue;  // never a game named "" standing for a whole folder
+        }
         TGameInfo game;
         ParseGameLine(line, game, &shared);
         const QByteArrayView name = nameOf(line);

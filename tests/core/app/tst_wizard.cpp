@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kFinishTitle =
@@ -62,7 +64,11 @@ struct Rig {
             return row != refuseRow;
         };
         h.ApplyImageFolders = log("ApplyImageFolders");
-        h.LoadCategories = log("LoadCategories");
+        h.LoadCategories = [this] {
+            calls.append("LoadCategories");
+            state.games.CategoriesList = QStringList{"Maze"};
+            return true;
+        };
         h.CreateGamesList = log("CreateGamesList");
         h.SwitchGamesTab = [this](int tab) {
             calls.append(QString("SwitchGamesTab(%1)").arg(tab));
@@ -82,6 +88,8 @@ struct Rig {
     // Valid emulator and category files and one game in the Work List: every check passes.
     void makeEveryStepValid() {
         state.setup.mameExecutableFile = dir.write("mame", "#!/bin/sh\n");
+        QFile::setPermissions(state.setup.mameExecutableFile,
+                              QFile::permissions(state.setup.mameExecutableFile) | QFileDevice::ExeOwner);
         state.setup.categoryFile = dir.write("catver.ini", "[Category]\r\n");
         TGameInfo game;
         game.Name = "pacman";
@@ -254,7 +262,7 @@ private Q_SLOTS:
     }
 
     void leavingSetupWithInvalidFiles_data() {
-        QTest::addColumn<QString>("emulator");  // "missing", "folder", "empty" or "valid"
+        QTest::addColumn<QString>("emulator");  // "missing", "folder", "empty", "text", "fifo" or "valid"
         QTest::addColumn<QString>("categories");
         QTest::addColumn<QStringList>("messages");
         const auto row = [](const char* name, const QString& emulator, const QString& categories,
@@ -265,6 +273,10 @@ private Q_SLOTS:
         row("both empty", "empty", "empty", {kBadEmulator, kBadCategories});
         row("emulator is a folder", "folder", "valid", {kBadEmulator});
         row("categories is a folder", "valid", "folder", {kBadCategories});
+        // A program on Linux has an execute bit; reading a FIFO would block the program for ever.
+        row("emulator without an execute bit", "text", "valid", {kBadEmulator});
+        row("emulator is a FIFO", "fifo", "valid", {kBadEmulator});
+        row("categories is a FIFO", "valid", "fifo", {kBadCategories});
     }
     void leavingSetupWithInvalidFiles() {
         QFETCH(QString, emulator);
@@ -272,8 +284,17 @@ private Q_SLOTS:
         QFETCH(QStringList, messages);
         Rig rig;
         const auto make = [&](const QString& kind, const QString& name) {
-            if (kind == "valid") {
-                return rig.dir.write(name, "x");
+            if (kind == "valid" || kind == "text") {
+                const QString path = rig.dir.write(name, "x");
+                if (kind == "valid") {
+                    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+                }
+                return path;
+            }
+            if (kind == "fifo") {
+                const QString path = rig.dir.file(name);
+                ::mkfifo(QFile::encodeName(path).constData(), 0755);
+                return path;
             }
             if (kind == "folder") {
                 return rig.dir.makeFolder(name).chopped(1);
@@ -537,6 +558,35 @@ private Q_SLOTS:
         QCOMPARE(rig.state.wizard.gamesListReady, listCreated);
         QVERIFY(mapWhileCreating);
         QVERIFY(!rig.state.games.categoryMap);  // it lives only while the list is built or loaded
+    }
+
+    // A category file of which not one category could be read is named in a warning; the step
+    // goes on to the games page.
+    void categoryFileWithoutCategories_data() {
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QStringList>("categories");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("none read") << true << QStringList() << true;
+        QTest::newRow("some read") << true << QStringList{"Maze"} << false;
+        QTest::newRow("file not usable") << false << QStringList() << false;
+    }
+    void categoryFileWithoutCategories() {
+        QFETCH(bool, read);
+        QFETCH(QStringList, categories);
+        QFETCH(bool, warned);
+        Rig rig;
+        rig.state.wizard.page = WizardPage::Operation;
+        rig.state.setup.categoryFile = QStringLiteral("/x/readme.txt");
+        rig.handOvers.LoadCategories = [&] {
+            rig.state.games.CategoriesList = categories;
+            return read;
+        };
+        rig.wizard.WizardStep(1);
+        QCOMPARE(rig.state.wizard.page, WizardPage::Games);
+        QCOMPARE(rig.shown(),
+                 warned ? QStringList{"Categories | No categories could be read from \"/x/readme.txt\".\r\n"
+                                      "Check that it is a catver.ini or category.ini file."}
+                        : QStringList());
     }
 
     // A step button or a close request handled while the games list loads must wait for it.

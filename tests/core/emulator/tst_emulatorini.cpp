@@ -1,5 +1,6 @@
 #include "EmulatorFixture.h"
 #include "TestMain.h"
+#include "common/FileOps.h"
 #include "emulator/EmulatorIni.h"
 
 #include <QFile>
@@ -164,12 +165,83 @@ private Q_SLOTS:
         QVERIFY(f.port.messages.isEmpty());
     }
 
-    void readsFallbackIniRelativeToEmulator() {
+    // A packaged emulator (its main ini file in a default ini folder) is started from the user's
+    // home: every relative folder value, of its ini files and of the images page, resolves there.
+    void packagedEmulatorResolvesAgainstHome() {
         EmulatorFixture f;
-        f.write(QStringLiteral("S:mame.ini"), "rompath roms\n");
+        const QString home = f.program.makeFolder(QStringLiteral("home"));
+        const ScopedEnv scopedHome("HOME", home.chopped(1).toUtf8());  // as a shell gives it
+        f.state.emulator.iniFallbackFolders = {home + ".mame/", f.etcFallback()};
+        f.program.makeFolder(QStringLiteral("home/.mame/ini"));
+        f.program.write(QStringLiteral("home/.mame/mame.ini"),
+                        "rompath roms;;/abs\ncfg_directory \"my cfg\"\nnvram_directory nvram\n"
+                        "inipath $HOME/.mame/missing;$HOME/.mame/ini;/etc/mame\nsnapshot_directory snap\n");
+        f.program.write(QStringLiteral("home/.mame/ui.ini"),
+                        "titles_directory titles\ncabinets_directory \"my cabs;x\"\n");
         ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
         QVERIFY(f.port.messages.isEmpty());
-        QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{f.place(QStringLiteral("@roms/"))});
+        const EmulatorFolders& folders = f.state.emulator.folders;
+        QCOMPARE(folders.RomFolders, (QStringList{home + "roms/", "/abs/"}));
+        QCOMPARE(folders.CfgFolder, home + "my cfg/");
+        QCOMPARE(folders.NvramFolder, home + "nvram/");
+        QCOMPARE(folders.IniFolder, home + ".mame/ini/");  // the first entry that is a folder
+        QCOMPARE(folders.FolderOfType(ImageSnap), home + "snap/");
+        QVERIFY(ReadUiIni(f.state.emulator, f.state.setup));
+        QCOMPARE(folders.FolderOfType(ImageTitle), home + "titles/");
+        QCOMPARE(folders.FolderOfType(ImageCabinet), home + "my cabs/");
+        // The images page's boxes alike.
+        f.state.setup.imageFolderBoxes[2] = QStringLiteral("marquees");
+        ApplyImageFolders(f.state.emulator, f.state.setup);
+        QCOMPARE(folders.FolderOfType(ImageMarquee), home + "marquees/");
+        for (const QString& folder : folders.RomFolders + QStringList{folders.CfgFolder, folders.IniFolder}) {
+            QVERIFY2(!folder.startsWith(f.emulatorFolder()), qPrintable(folder));
+        }
+    }
+
+    // A list of ini folders none of which exists gives "ini"; the emulator's own main ini file keeps
+    // the emulator's folder for relative values and a list always gives "ini".
+    void iniPathLists_data() {
+        QTest::addColumn<bool>("packaged");
+        QTest::addColumn<QString>("expected");  // "~" stands for the home folder, "@" the emulator's
+        QTest::newRow("packaged, none exists") << true << "~ini/";
+        QTest::newRow("own folder") << false << "@ini/";
+    }
+    void iniPathLists() {
+        QFETCH(bool, packaged);
+        QFETCH(QString, expected);
+        EmulatorFixture f;
+        const QString home = f.program.makeFolder(QStringLiteral("home"));
+        const ScopedEnv scopedHome("HOME", home.chopped(1).toUtf8());  // as a shell gives it
+        f.program.makeFolder(QStringLiteral("emulator/ini2"));
+        f.state.emulator.iniFallbackFolders = {home + ".mame/"};
+        f.write(packaged ? QStringLiteral("H:x") : QStringLiteral("@x"), "");
+        f.program.write(
+            packaged ? QStringLiteral("home/.mame/mame.ini") : QStringLiteral("emulator/mame.ini"),
+            "rompath roms\ninipath /nowhere;ini2\n");
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
+        expected.replace(u'~', home).replace(u'@', f.emulatorFolder());
+        QCOMPARE(f.state.emulator.folders.IniFolder, expected);
+    }
+
+    // Where the emulator's own folder may not be written (judged by its bits, not by who runs the
+    // test), -createconfig runs in $HOME/.mame/, made when missing, where the search finds the file.
+    void createConfigGoesHomeWhenTheFolderIsReadOnly() {
+        EmulatorFixture f;
+        const QString home = f.program.makeFolder(QStringLiteral("home"));
+        const ScopedEnv scopedHome("HOME", home.chopped(1).toUtf8());  // as a shell gives it
+        f.state.emulator.iniFallbackFolders = {home + ".mame/"};
+        f.emulator.set("CREATECONFIG", f.program.write(QStringLiteral("template.ini"), "rompath roms\n"));
+        QFile::setPermissions(f.emulatorFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                      QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                                                      QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QVERIFY(!isFolderWritable(f.emulatorFolder()));
+        f.port.answers.enqueue(true);
+        ReadEmulatorIni(f.state.emulator, f.state.setup, f.port, f.runs);
+        QFile::setPermissions(f.emulatorFolder(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(QFile::exists(home + ".mame/mame.ini"));
+        QVERIFY(!QFile::exists(f.emulatorFolder() + "mame.ini"));
+        QCOMPARE(f.state.emulator.folders.RomFolders, QStringList{home + "roms/"});
     }
 
     void noEmulatorChangesNothing_data() {

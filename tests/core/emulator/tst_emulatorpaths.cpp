@@ -3,6 +3,7 @@
 #include "emulator/EmulatorFolders.h"
 #include "emulator/EmulatorIni.h"
 
+#include <QDir>
 #include <QTest>
 
 // Folder values as the emulator's ini files hold them, and the ROM folder list.
@@ -54,7 +55,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("folders");
         QTest::newRow("one") << "roms" << QStringList{"/emu/roms/"};
         QTest::newRow("trailing semicolon") << "roms;/a/arcade;" << QStringList{"/emu/roms/", "/a/arcade/"};
-        QTest::newRow("empty middle") << "roms;;/a" << QStringList{"/emu/roms/", "", "/a/"};
+        // An empty entry names no folder: nothing is ever looked for as a bare name.
+        QTest::newRow("empty middle") << "roms;;/a" << QStringList{"/emu/roms/", "/a/"};
+        QTest::newRow("only separators") << ";;" << QStringList{};
+        QTest::newRow("unset variable") << "$KESTRUM_UNSET_VARIABLE;/a" << QStringList{"/a/"};
         QTest::newRow("quoted") << "\"roms;/a/arcade\"" << QStringList{"/emu/roms/", "/a/arcade/"};
         QTest::newRow("quoted piece with blanks")
             << "\"/my roms\";roms" << QStringList{"/my roms/", "/emu/roms/"};
@@ -90,6 +94,14 @@ private Q_SLOTS:
                  program.file(QStringLiteral("c/galaga.zip")));
         QCOMPARE(folders.FindInRomFolders(QStringLiteral("PACMAN.ZIP")), QString());
         QCOMPARE(folders.FindInRomFolders(QStringLiteral("dkong.zip")), QString());
+
+        // An empty folder text is not the current folder: a file lying there is never found.
+        QDir::setCurrent(program.path());
+        program.write(QStringLiteral("dkong.zip"), "PK");
+        folders.RomFolders = {QString(), program.file("c/")};
+        QCOMPARE(folders.FindInRomFolders(QStringLiteral("dkong.zip")), QString());
+        QCOMPARE(folders.FindInRomFolders(QStringLiteral("galaga.zip")),
+                 program.file(QStringLiteral("c/galaga.zip")));
     }
 
     void folderOfType() {

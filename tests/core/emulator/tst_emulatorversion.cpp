@@ -204,7 +204,9 @@ private Q_SLOTS:
         QTest::newRow("0.70") << "0.70" << 70 << xml;
         QTest::newRow("0.69") << "0.69" << 69 << old;
         QTest::newRow("0.0") << "0.0" << 0 << old;
-        QTest::newRow("letter in minor") << "0.251b" << -1 << xml;
+        QTest::newRow("letter in minor") << "0.251b" << 251 << xml;
+        QTest::newRow("old beta") << "0.37b16" << 37 << old;
+        QTest::newRow("letter first") << "0.b37" << -1 << xml;
         QTest::newRow("two-digit major") << "10.5" << -1 << xml;
         QTest::newRow("nothing after the dot") << "0." << -1 << xml;
     }

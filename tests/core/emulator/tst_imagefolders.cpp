@@ -50,7 +50,13 @@ private Q_SLOTS:
         row("artwork quoted pair", "artwork_preview_directory \"/x;/y\"", 8, "/y", "/y/");
         row("artwork nothing after semicolon", "artwork_preview_directory a;", 8, "", "");
         row("artwork single folder", "artwork_preview_directory /art", 8, "/art", "/art/");
-        row("other keys unchanged", "titles_directory \"t;u\"", 0, "\"t;u\"", "@\"t;u\"/");
+        // The emulator writes a value with a blank in quotes: one pair of them goes, before any rule.
+        row("other keys unquoted", "titles_directory \"t;u\"", 0, "t;u", "@t;u/");
+        row("quoted value with a blank", "flyers_directory \"/media/x y/flyers\"", 3, "/media/x y/flyers",
+            "/media/x y/flyers/");
+        row("quoted cabinets before semicolon", "cabinets_directory \"my cabs;cabdevs\"", 4, "my cabs",
+            "@my cabs/");
+        row("a lone quote stays", "logos_directory \"logo", 11, "\"logo", "@\"logo/");
         row("empty gives default", "marquees_directory \n", 2, "marquees", "@marquees/");
         row("empty pcbs", "pcbs_directory   \r\n", 7, "pcb", "@pcb/");
         row("empty artwork", "artwork_preview_directory ", 8, "artpreview", "@artpreview/");

@@ -104,8 +104,8 @@ private Q_SLOTS:
                               << "0.70" << xml << kXmlGames;
         QTest::newRow("0.7") << "MAME v0.7"
                              << "0.7" << legacy << kInfoGames;
-        QTest::newRow("beta suffix") << "MAME v0.7b"
-                                     << "0.7b" << xml << kXmlGames;
+        QTest::newRow("beta suffix") << "MAME v0.37b16"
+                                     << "0.37b" << legacy << kInfoGames;
         QTest::newRow("unknown") << ""
                                  << "" << QStringList{"-help", "-help", "-listxml"} << kXmlGames;
     }

@@ -39,6 +39,27 @@ TGameInfo marker(const QString& name) {
 class GamesListLoaderTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Lines that are not games are skipped; a kind or a status off its scale is read as the
+    // default, so the icon number stays within 0..7.
+    void linesThatAreNotGames() {
+        GamesFixture f;
+        f.program.write("listfull.txt", kHeader +
+                                            "\r\n   \r\nno equals sign\r\n=0000<title>Nameless/>\r\n"
+                                            "  =0000\r\nodd=0700<drvstat>5/><emustat>-2/><clrstat>2/>\r\n");
+        f.state.setup.scanGameFilesQuickScan = true;  // no ROM folders: every game is missing
+        QVERIFY(LoadGamesList(f.context));
+        QCOMPARE(namesOf(f.state.games.FullGamesList), QStringList{"odd"});
+        const TGameInfo& odd = f.state.games.FullGamesList[0];
+        QCOMPARE(odd.Kind, qint32(KindParent));
+        QCOMPARE(odd.IconIndex, 4);
+        QCOMPARE(odd.DriverStatus, qint8(StatusUnknown));
+        QCOMPARE(odd.EmulationStatus, qint8(StatusUnknown));
+        QCOMPARE(odd.ColorStatus, qint8(StatusPreliminary));
+
+        f.program.write("listfull.txt", kHeader + "\r\n=x\r\n");
+        QVERIFY(!LoadGamesList(f.context));  // nothing but lines that are not games
+    }
+
     void threeLinesLoadOneGame() {
         GamesFixture f;
         f.program.write("listfull.txt",
