@@ -87,3 +87,4 @@ int scanListInfo(const QStringList& args);
 int loadGamesList(const QStringList& args);
 int buildGamesList(const QStringList& args);
 int emulatorFolders(const QStringList& args);
+int searchGames(const QStringList& args);

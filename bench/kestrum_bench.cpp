@@ -6,6 +6,10 @@
 //   build EXE [--program-folder DIR] [--category FILE] [--nonarcade FILE] [--rebuild] [--no-quick-scan]
 //                                                      what entering the games page runs
 //   folders EXE [--program-folder DIR]                 what leaving page 1 runs: the folders used
+//   search LISTFULL --text T --kind K [--exact] [--media N] [--driver N] [--status-category N]
+//          [--set-type N] [--machine-type N] [--interface N] [--orientation N] [--game-status N]
+//          [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE]
+//                                                      RunSearch and AddSearchResultsToWorkList, medians
 // Each prints one JSON line of figures; every question is answered No.
 #include "BenchSupport.h"
 
@@ -25,7 +29,10 @@ int usage() {
         "       kestrum-bench build EXE [--program-folder DIR] [--category FILE] [--nonarcade FILE] "
         "[--rebuild] "
         "[--no-quick-scan]\n"
-        "       kestrum-bench folders EXE [--program-folder DIR]\n");
+        "       kestrum-bench folders EXE [--program-folder DIR]\n"
+        "       kestrum-bench search LISTFULL --text T --kind K [--exact] [--media N] [--driver N] "
+        "[--status-category N] [--set-type N] [--machine-type N] [--interface N] [--orientation N] "
+        "[--game-status N] [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE]\n");
     return 2;
 }
 
@@ -49,6 +56,8 @@ int main(int argc, char** argv) {
         status = buildGamesList(args);
     } else if (task == QStringLiteral("folders")) {
         status = emulatorFolders(args);
+    } else if (task == QStringLiteral("search")) {
+        status = searchGames(args);
     }
     return status == 2 ? usage() : status;
 }

@@ -136,8 +136,8 @@ void LoadSettings(AppState& state) {
     state.gamesPage.workListSort = read.sort("WorkList");
 
     for (int i = 0; i < kSearchCriteriaCount; ++i) {
-        state.gamesPage.searchCriteria[i] = static_cast<int>(
-            read.integer(kSearchCriteria, kSearchCriteriaKeys[i], 0, 0, kSearchCriteriaEntryCounts[i] - 1));
+        state.gamesPage.filters.searchCriteria[i] = static_cast<int>(
+            read.integer(kSearchCriteria, kSearchCriteriaKeys[i], 0, 0, FilterBoxTable[i].entryCount - 1));
     }
 }
 
@@ -191,7 +191,7 @@ bool SaveSettings(const AppState& state) {
 
     out.beginSection(kSearchCriteria);
     for (int i = 0; i < kSearchCriteriaCount; ++i) {
-        out.writeNumber(kSearchCriteriaKeys[i], qint64(state.gamesPage.searchCriteria[i]));
+        out.writeNumber(kSearchCriteriaKeys[i], qint64(state.gamesPage.filters.searchCriteria[i]));
     }
 
     // Image folders of ui.ini stay the emulator's; those of the images page are kept here.

@@ -4,6 +4,7 @@
 #include "emulator/EmulatorIni.h"
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
+#include "search/GamesPage.h"
 
 void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, RunControl& runs,
                        WaitWindow& wait, GamesDbEvents& events) {
@@ -21,4 +22,6 @@ void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& 
         GamesContext context{state.games, state.setup, state.emulator, port, runs, wait, events};
         return CreateGamesList(context);
     };
+    handOvers.SwitchGamesTab = [&state](int tab) { SwitchGamesTab(state.gamesPage, tab); };
+    handOvers.ResetFilters = [&state] { ResetFilters(state.gamesPage.filters); };
 }

@@ -58,9 +58,9 @@ static_assert(sizeof(WizardHandOvers) == kHandOverCount * sizeof(std::function<v
 
 // Hand-overs whose subsystem is not built yet: they stay empty and do nothing. Each issue that
 // builds one wires it in connectSubsystems and takes it off this list; a test holds both to it.
-constexpr std::array<std::string_view, 9> kHandOversNotBuiltYet = {
-    "SwitchGamesTab", "BuildSearchFolders", "ProcessingJob",    "SaveSplitterPosition", "SaveColumnLayout",
-    "LoadListIcons",  "ApplyWindowLayout",  "LoadColumnLayout", "ResetFilters",
+constexpr std::array<std::string_view, 7> kHandOversNotBuiltYet = {
+    "BuildSearchFolders", "ProcessingJob",     "SaveSplitterPosition", "SaveColumnLayout",
+    "LoadListIcons",      "ApplyWindowLayout", "LoadColumnLayout",
 };
 
 // Puts the subsystems built so far behind the hand-overs. `events` hears what the games database

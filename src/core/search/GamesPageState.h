@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Filters.h"
 #include "gamesdb/GameInfo.h"
 
 #include <QSet>
@@ -13,20 +14,25 @@ struct SortState {
 };
 
 constexpr int kGameListColumnCount = 12;
-constexpr int kSearchCriteriaCount = 7;
-// Entries of the seven filter boxes: media, driver status, set type, machine, interface,
-// orientation, availability.
-constexpr std::array<int, kSearchCriteriaCount> kSearchCriteriaEntryCounts = {3, 4, 5, 3, 3, 4, 3};
+constexpr int kSearchCriteriaCount = kFilterBoxCount;
+
+enum GameListId : int { SearchResultsList = 0, WorkListList = 1 };
 
 // The games page: the filters, the two game lists and how they are shown.
 struct GamesPageState {
-    std::array<int, kSearchCriteriaCount> searchCriteria{};
-    int StatusCategory = 0;
+    FilterState filters;
+    QString categoryText = QStringLiteral("mature");  // CategoryText
 
     int selectedCategoryRow = -1;
     GameList SearchResults;
     GameList WorkList;
-    QSet<QString> WorkListNames;  // the Work List's names, lower case
+    QSet<QString> WorkListNames;  // the Work List's names, A-Z lowered
+
+    // LabelSearchResultCategoryFilter: names the last search; red while a search runs.
+    QString searchFilterCaption = QStringLiteral("Category:");
+    bool searchRunning = false;
+    bool addToWorkListEnabled = false;         // ButtonAddToWorkList
+    GameListId popupList = SearchResultsList;  // the list the popup menu was last opened on
 
     int gamesTab = 0;  // 0 Search Results, 1 Work List
     int layout = 1;

@@ -225,7 +225,7 @@ private Q_SLOTS:
         QVERIFY(state.setup.fileTypeChecked[GameROMs]);
         QVERIFY(state.setup.fileTypeChecked[ImageSnap]);
         QCOMPARE(state.gamesPage.searchResultsSort, SortState());
-        QCOMPARE(state.gamesPage.searchCriteria, (std::array<int, kSearchCriteriaCount>{}));
+        QCOMPARE(state.gamesPage.filters.searchCriteria, (std::array<int, kSearchCriteriaCount>{}));
         QCOMPARE(state.wizard.windowWidth, 768);
         QCOMPARE(state.appearance.gamesListBackgroundColor, kWhite);
     }
@@ -243,7 +243,7 @@ private Q_SLOTS:
         state.setup.scanGameFilesQuickScan = false;
         state.gamesPage.searchResultsSort = {4, true};
         state.gamesPage.workListSort = {2, false};
-        state.gamesPage.searchCriteria = {2, 3, 4, 2, 2, 3, 2};
+        state.gamesPage.filters.searchCriteria = {2, 3, 4, 2, 2, 3, 2};
         state.setup.categoryFile = QString::fromUtf8("/home/\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B/catver.ini");
         QVERIFY(SaveSettings(state));
         QVERIFY(dir.read("Kestrum.ini")
@@ -260,7 +260,7 @@ private Q_SLOTS:
         QVERIFY(!back.setup.scanGameFilesQuickScan);
         QCOMPARE(back.gamesPage.searchResultsSort, state.gamesPage.searchResultsSort);
         QCOMPARE(back.gamesPage.workListSort, state.gamesPage.workListSort);
-        QCOMPARE(back.gamesPage.searchCriteria, state.gamesPage.searchCriteria);
+        QCOMPARE(back.gamesPage.filters.searchCriteria, state.gamesPage.filters.searchCriteria);
         QCOMPARE(back.setup.categoryFile, state.setup.categoryFile);
     }
 
