@@ -2,6 +2,7 @@
 #include "FakeWindows.h"
 #include "FakeWizardView.h"
 #include "TempProgramFolder.h"
+#include "WiredWizard.h"
 #include "app/AppState.h"
 #include "app/Subsystems.h"
 #include "app/Wizard.h"
@@ -90,12 +91,8 @@ private Q_SLOTS:
         // The wizard leaves page 1 for page 3: the emulator's own ui.ini names the image folders.
         state.setup.categoryFile = m_program.write("catver.ini", "[Category]\r\n");
         state.wizard.page = WizardPage::Emulator;
-        WizardHandOvers handOvers;
-        FakeWizardView view;
-        Wizard wizard(state, port, view, handOvers, runs);
-        FakeWaitWindow wait;
-        connectSubsystems(handOvers, state, port, runs, wait, wizard);
-        wizard.WizardStep(+1);
+        WiredWizard wired(state, port);
+        wired.wizard.WizardStep(+1);
         QCOMPARE(state.wizard.page, WizardPage::FileTypes);
         QVERIFY(state.emulator.ImageFoldersFromUiIni);
         QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
@@ -123,13 +120,8 @@ private Q_SLOTS:
         state.emulator.iniFallbackFolders = defaultEmulatorIniFolders();
         state.wizard.page = WizardPage::Emulator;
         FakeDialogPort port;
-        RunControl runs;
-        WizardHandOvers handOvers;
-        FakeWizardView view;
-        Wizard wizard(state, port, view, handOvers, runs);
-        FakeWaitWindow wait;
-        connectSubsystems(handOvers, state, port, runs, wait, wizard);
-        wizard.WizardStep(+1);
+        WiredWizard wired(state, port);
+        wired.wizard.WizardStep(+1);
         QCOMPARE(state.wizard.page, WizardPage::FileTypes);
         QVERIFY2(port.messages.isEmpty(), qPrintable(port.texts().join(" | ")));
         const EmulatorFolders& folders = state.emulator.folders;
@@ -157,13 +149,10 @@ private Q_SLOTS:
         state.setup.categoryFile = QStringLiteral(KESTRUM_SHARED_DATA "/catver.ini");
         state.setup.scanGameFilesQuickScan = false;
         FakeDialogPort port;
-        FakeWaitWindow wait;
-        WizardHandOvers handOvers;
-        FakeWizardView view;
-        RunControl runs;
-        Wizard wizard(state, port, view, handOvers, runs);  // shows what the games database reports
-        GamesContext context{state.games, state.setup, state.emulator, port, runs, wait, wizard};
-        QVERIFY(LoadCategories(state.games, state.setup, wizard));
+        WiredWizard wired(state, port);  // the wizard shows what the games database reports
+        FakeWaitWindow& wait = wired.wait;
+        GamesContext context{state.games, state.setup, state.emulator, port, wired.runs, wait, wired.wizard};
+        QVERIFY(LoadCategories(state.games, state.setup, wired.wizard));
         QElapsedTimer clock;
         clock.start();
         QVERIFY(CreateGamesList(context));

@@ -1,11 +1,6 @@
 #include "FakeDialogPort.h"
-#include "FakeWindows.h"
-#include "FakeWizardView.h"
 #include "TestMain.h"
-#include "app/AppState.h"
-#include "app/Subsystems.h"
-#include "app/Wizard.h"
-#include "common/RunControl.h"
+#include "WiredWizard.h"
 
 #include <QTest>
 
@@ -25,12 +20,8 @@ private Q_SLOTS:
     void everyBuiltHandOverIsWired() {
         AppState state;
         FakeDialogPort port;
-        FakeWaitWindow wait;
-        FakeWizardView view;
-        WizardHandOvers handOvers;
-        RunControl runs;
-        Wizard wizard(state, port, view, handOvers, runs);
-        connectSubsystems(handOvers, state, port, runs, wait, wizard);
+        const WiredWizard wired(state, port);
+        const WizardHandOvers& handOvers = wired.handOvers;
 
         QStringList unwired;
         QStringList wiredTooEarly;

@@ -3,6 +3,7 @@
 #include "FakeDialogPort.h"
 #include "FakeGamesDbEvents.h"
 #include "FakeWindows.h"
+#include "GameRows.h"
 #include "TempProgramFolder.h"
 #include "app/AppState.h"
 #include "common/RunControl.h"
@@ -44,14 +45,6 @@ inline QString describe(const TGameInfo& g) {
         .arg(g.ColorStatus)
         .arg(g.SoundStatus)
         .arg(g.GraphicStatus);
-}
-
-inline QStringList namesOf(const GameList& games) {
-    QStringList names;
-    for (const TGameInfo& game : games) {
-        names.append(game.Name);
-    }
-    return names;
 }
 
 // Sets an environment variable (and the C library's idea of the time zone) for one scope.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeDialogPort.h"
+#include "GameRows.h"
 #include "TempProgramFolder.h"
 #include "app/AppState.h"
 #include "search/GamesPage.h"
@@ -29,14 +30,6 @@ inline TGameInfo game(const QString& name, const QString& title = {}, const QStr
     g.Kind = KindParent;
     g.IconIndex = 0;
     return g;
-}
-
-inline QStringList namesOf(const GameList& games) {
-    QStringList names;
-    for (const TGameInfo& g : games) {
-        names.append(g.Name);
-    }
-    return names;
 }
 
 // The games page over a private program folder and a small table of games.

@@ -72,6 +72,11 @@ private Q_SLOTS:
         good.SoundStatus = 0;  // as read from a list: a good driver makes every status good
         QVERIFY(PassesFilters(imperfectSound, only(DriverStatusBox, 2, 3)));
         QVERIFY(!PassesFilters(good, only(DriverStatusBox, 2, 3)));
+        TGameInfo preliminaryDriver = game("d");
+        preliminaryDriver.DriverStatus = 2;
+        preliminaryDriver.SoundStatus = 1;
+        QVERIFY(PassesFilters(preliminaryDriver, only(DriverStatusBox, 2, 3)));  // the sound is tested
+        QVERIFY(!PassesFilters(preliminaryDriver, only(DriverStatusBox, 2, 0)));
         TGameInfo unknown = game("c");
         for (int entry = 1; entry <= 3; ++entry) {
             QVERIFY(!PassesFilters(unknown, only(DriverStatusBox, entry)));
