@@ -11,11 +11,17 @@
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
 #include "gamesdb/GamesListFile.h"
+#include "search/ListIcons.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 namespace {
+
+class NoIcons final : public IconLists {
+public:
+    void LoadListIcons() override {}
+};
 
 class NoView final : public WizardView {
 public:
@@ -122,7 +128,8 @@ int emulatorFolders(const QStringList& args) {
     WizardHandOvers handOvers;
     QuietWaitWindow wait;
     Wizard wizard(state, port, view, handOvers, runs);
-    connectSubsystems(handOvers, state, port, runs, wait, wizard);
+    NoIcons icons;
+    connectSubsystems(handOvers, state, port, runs, wait, wizard, icons);
     wizard.windowCreated(folder.path, 1080);
     state.setup.mameExecutableFile = args[1];
     state.setup.categoryFile = scratch.path() + QStringLiteral("/catver.ini");

@@ -1,6 +1,17 @@
 #include "GuiSupport.h"
 
+#include <QFile>
 #include <QRegularExpression>
+
+ProgramFolderWithIcons::ProgramFolderWithIcons(const QStringList& except) {
+    const QDir icons(QStringLiteral(KESTRUM_ICONS_DIR));
+    makeFolder(QStringLiteral("icons"));
+    for (const QString& name : icons.entryList({QStringLiteral("*.ico")}, QDir::Files)) {
+        if (!except.contains(name.chopped(4))) {
+            QFile::copy(icons.filePath(name), file(QStringLiteral("icons/") + name));
+        }
+    }
+}
 
 QString screenshotFolder() {
     return qEnvironmentVariable("KESTRUM_SCREENSHOTS");

@@ -35,6 +35,15 @@ private:
     QTimer m_timer;
 };
 
+#include "TempProgramFolder.h"
+
+// A program folder holding the program's icons, as the build puts them beside the executable.
+class ProgramFolderWithIcons : public TempProgramFolder {
+public:
+    // `except`: icons left out, to see what a missing one does.
+    explicit ProgramFolderWithIcons(const QStringList& except = {});
+};
+
 // The folder named by KESTRUM_SCREENSHOTS, or "" when screenshots are not wanted.
 QString screenshotFolder();
 // Saves widget->grab() as <folder>/<name>.png, the name made safe for a file name.

@@ -32,7 +32,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void startsOnTheWelcomePage() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         TFormMain w(dir.path());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -51,7 +51,7 @@ private Q_SLOTS:
     }
 
     void startNextBackAndExit() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         dir.write("listfull.txt", "x\r\n");
         const QString emulator = dir.write("emu/mame", "#!/bin/sh\n");
         QFile::setPermissions(emulator, QFile::permissions(emulator) | QFileDevice::ExeOwner);
@@ -106,7 +106,7 @@ private Q_SLOTS:
     }
 
     void closingOnTheWelcomePageSavesNothing() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         TFormMain w(dir.path());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -116,7 +116,7 @@ private Q_SLOTS:
     }
 
     void settingsAreRestoredAtFirstShowing() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         dir.write("Kestrum.ini",
                   "[Configuration]\r\nScreenWidth=900\r\nScreenHeight=600\r\n[Emulator]\r\n"
                   "DestinationFolderToMoveFiles=/media/keep\r\nScanGameFilesQuickScan=0\r\n"
@@ -134,7 +134,7 @@ private Q_SLOTS:
     // After every page change the first box of the page has the keyboard focus (NEXT where there is
     // none), never EXIT; Enter on a setup page presses NEXT; Enter in the category text does not.
     void focusFollowsThePageAndEnterPressesNext() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         const QString emulator = dir.write("emu/mame", "#!/bin/sh\n");
         QFile::setPermissions(emulator, QFile::permissions(emulator) | QFileDevice::ExeOwner);
         const QString categories = dir.write("catver.ini", "[Category]\r\npacman=Maze\r\n[VerAdded]\r\n");
@@ -184,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("renamed"));  // none of its own
         QCoreApplication::setApplicationName(QStringLiteral("Kestrum"));
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 200);
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         TFormMain w(dir.path());
         QCOMPARE(w.windowTitle(), QStringLiteral("Kestrum v1.0"));
     }
@@ -192,7 +192,7 @@ private Q_SLOTS:
     // A question asked while the wait window is up is its child and stays on top: the wait
     // window never covers it.
     void questionsAppearInFrontOfTheWaitWindow() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         MessageBoxWatcher boxes;
         TFormMain w(dir.path());
         w.show();
@@ -208,8 +208,29 @@ private Q_SLOTS:
         QCOMPARE(boxes.seen[1].parent, static_cast<QWidget*>(&w));
     }
 
+    // A missing icon is named in a message for each list that wanted it, and leaves an empty image
+    // in its place: the BIOS icon never shows for clones.
+    void missingIconKeepsEveryOtherIndex() {
+        ProgramFolderWithIcons dir({"game_clone"});
+        MessageBoxWatcher boxes;
+        TFormMain w(dir.path());
+        const QString text =
+            "    Failed to load icon \"game_clone.ico\".\r\nFile \"icons\\game_clone.ico\" could not be "
+            "found or it "
+            "doesn't have the 16x16 size. Contact the author about this.";
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen[0].text, QString(text).replace("\r\n", "\n"));
+        const ImageLists& icons = w.icons();
+        QCOMPARE(icons.games().size(), 18);
+        QCOMPARE(icons.gameIcons().size(), 8);
+        const QImage clone = icons.gameIcons()[1].toImage();
+        QCOMPARE(clone.pixelColor(8, 8).alpha(), 0);
+        QVERIFY(icons.gameIcons()[2].toImage().pixelColor(8, 8).alpha() > 0);  // the BIOS icon at 2
+        QCOMPARE(icons.games()[8].toImage(), icons.gameIcons()[2].toImage());  // "game_bios" in both
+    }
+
     void setupControls() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         TFormMain w(dir.path());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

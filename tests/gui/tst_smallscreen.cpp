@@ -12,7 +12,7 @@ class SmallScreenTest : public QObject {
 private Q_SLOTS:
     void fixedWindowWithoutLayoutSelector() {
         QCOMPARE(QGuiApplication::primaryScreen()->geometry().height(), 700);
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         dir.write("Kestrum.ini",
                   "[Configuration]\r\nLayoutIndex=3\r\nScreenWidth=900\r\nScreenHeight=650\r\n");
         TFormMain w(dir.path());

@@ -33,7 +33,7 @@ private:
 
 private Q_SLOTS:
     void walkTheWizard() {
-        TempProgramFolder dir;
+        ProgramFolderWithIcons dir;
         dir.write("listfull.txt", "-1\r\nMAME v0.251 (Jan 01 2023)\r\n");
         FakeEmulator fake(dir);
         fake.set("LISTXML", testDataPath("emulator/listxml.xml"));

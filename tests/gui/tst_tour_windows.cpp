@@ -1,9 +1,14 @@
 #include "GuiSupport.h"
+#include "common/IconFile.h"
 #include "common/RunControl.h"
 #include "progress/TFormListXML.h"
 #include "progress/TFormLog.h"
 
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -69,6 +74,41 @@ private Q_SLOTS:
         }
         const QString separator(QChar::LineSeparator);
         QCOMPARE(blocks, (QStringList{"", "second", "", "two" + separator + "rows", "last"}));
+    }
+
+    // Every icon at every size the program loads it at, on a light and a dark background.
+    void iconSheet() {
+        const QDir icons(QStringLiteral(KESTRUM_ICONS_DIR));
+        const QStringList files = icons.entryList({QStringLiteral("*.ico")}, QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 27);
+        const QList<int> sizes = {16, 24, 32, 48};
+        QImage sheet(2 * (sizes.size() * 56 + 10), int(files.size()) * 52 + 10, QImage::Format_ARGB32);
+        sheet.fill(QColor(245, 245, 240));
+        QPainter painter(&sheet);
+        painter.fillRect(QRect(sheet.width() / 2, 0, sheet.width() / 2, sheet.height()), QColor(40, 42, 48));
+        for (qsizetype row = 0; row < files.size(); ++row) {
+            QFile file(icons.filePath(files[row]));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            for (qsizetype column = 0; column < sizes.size(); ++column) {
+                const int index = pickIconImage(bytes, sizes[column], sizes[column]);
+                if (index < 0) {
+                    continue;  // the 16-pixel-only icons
+                }
+                QImageReader reader(icons.filePath(files[row]), "ico");
+                QVERIFY(reader.jumpToImage(index));
+                const QImage image = reader.read();
+                QCOMPARE(image.size(), QSize(sizes[column], sizes[column]));
+                for (const int half : {0, sheet.width() / 2}) {
+                    painter.drawImage(half + 5 + int(column) * 56, 5 + int(row) * 52, image);
+                }
+            }
+        }
+        painter.end();
+        QLabel label;
+        label.setPixmap(QPixmap::fromImage(sheet));
+        label.resize(sheet.size());
+        saveScreenshot(&label, "icons-sheet");
     }
 
     void waitWindowCounter() {

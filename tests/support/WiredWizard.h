@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeIconLists.h"
 #include "FakeWindows.h"
 #include "FakeWizardView.h"
 #include "app/AppState.h"
@@ -12,11 +13,12 @@ class DialogPort;
 // A wizard over `state` with the program's own wiring of its hand-overs, a fake view and wait window.
 struct WiredWizard {
     WiredWizard(AppState& state, DialogPort& port) : wizard(state, port, view, handOvers, runs) {
-        connectSubsystems(handOvers, state, port, runs, wait, wizard);
+        connectSubsystems(handOvers, state, port, runs, wait, wizard, icons);
     }
     WizardHandOvers handOvers;
     FakeWizardView view;
     RunControl runs;
     FakeWaitWindow wait;
+    FakeIconLists icons;
     Wizard wizard;
 };

@@ -5,9 +5,10 @@
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
 #include "search/GamesPage.h"
+#include "search/ListIcons.h"
 
 void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, RunControl& runs,
-                       WaitWindow& wait, GamesDbEvents& events) {
+                       WaitWindow& wait, GamesDbEvents& events, IconLists& icons) {
     handOvers.ReadEmulatorIni = [&state, &port, &runs] {
         ReadEmulatorIni(state.emulator, state.setup, port, runs);
     };
@@ -24,4 +25,5 @@ void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& 
     };
     handOvers.SwitchGamesTab = [&state](int tab) { SwitchGamesTab(state.gamesPage, tab); };
     handOvers.ResetFilters = [&state] { ResetFilters(state.gamesPage.filters); };
+    handOvers.LoadListIcons = [&icons] { icons.LoadListIcons(); };
 }

@@ -54,6 +54,7 @@ static void registerResources() {
 TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     : QWidget(parent),
       m_port(std::make_unique<QtDialogPort>(this)),
+      m_icons(m_state.setup, m_state.gamesPage, *m_port),
       m_wizard(m_state, *m_port, *this, m_handOvers, m_runs),
       m_context{m_state, *m_port, m_wizard} {
     registerResources();
@@ -63,7 +64,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     m_log = new TFormLog(this);
     m_wait = new TFormListXML(this, m_runs);
     m_port->setWaitWindow(m_wait);
-    connectSubsystems(m_handOvers, m_state, *m_port, m_runs, *m_wait, m_wizard);
+    connectSubsystems(m_handOvers, m_state, *m_port, m_runs, *m_wait, m_wizard, m_icons);
 
     const QScreen* screen = this->screen();
     const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;
@@ -187,6 +188,7 @@ void TFormMain::showEvent(QShowEvent* event) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
+    m_icons.loadHeaderPictures();
     m_wizard.firstShowing();
     if (m_state.wizard.layoutSelectorShown) {
         resize(m_state.wizard.windowWidth, m_state.wizard.windowHeight);

@@ -6,6 +6,7 @@
 #include "app/WizardView.h"
 #include "common/RunControl.h"
 #include "pages/PageContext.h"
+#include "search/ImageLists.h"
 
 #include <QWidget>
 #include <array>
@@ -30,6 +31,7 @@ public:
     ~TFormMain() override;
 
     AppState& state() { return m_state; }
+    const ImageLists& icons() const { return m_icons; }
     Wizard& wizard() { return m_wizard; }
     DialogPort& dialogs();
     // Redraws the bars, the current page and the overlay panel that is up from the state.
@@ -59,6 +61,7 @@ private:
     AppState m_state;
     std::unique_ptr<QtDialogPort> m_port;
     RunControl m_runs;
+    ImageLists m_icons;
     WizardHandOvers m_handOvers;
     Wizard m_wizard;
     PageContext m_context;

@@ -1,0 +1,26 @@
+#include "ListIcons.h"
+
+#include "common/FileOps.h"
+#include "common/IconFile.h"
+
+QString iconPath(const QString& programFolder, const char* name) {
+    return programFolder + QStringLiteral("icons/") + QLatin1String(name) + QStringLiteral(".ico");
+}
+
+int pickListIcon(const QString& programFolder, const char* name, int width, int height) {
+    const QString path = iconPath(programFolder, name);
+    if (!FileExistsNotFolder(path)) {
+        return -1;
+    }
+    return pickIconImage(readWholeFile(path).value_or(QByteArray()), width, height);
+}
+
+QString iconLoadFailureText(const char* name, int width, int height) {
+    const QString file = QLatin1String(name) + QStringLiteral(".ico");
+    return QStringLiteral("    Failed to load icon \"") + file + QStringLiteral("\".\r\nFile \"icons\\") +
+           file +
+           QStringLiteral(
+               "\" could not be found or it doesn't have the %1x%2 size. Contact the author about this.")
+               .arg(width)
+               .arg(height);
+}
