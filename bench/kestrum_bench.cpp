@@ -9,6 +9,7 @@
 //   search LISTFULL --text T --kind K [--exact] [--media N] [--driver N] [--status-category N]
 //          [--set-type N] [--machine-type N] [--interface N] [--orientation N] [--game-status N]
 //          [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE]
+//          [--sort COLUMN [--descending]] [--resort COLUMN]
 //                                                      RunSearch and AddSearchResultsToWorkList, medians
 // Each prints one JSON line of figures; every question is answered No.
 #include "BenchSupport.h"
@@ -32,7 +33,8 @@ int usage() {
         "       kestrum-bench folders EXE [--program-folder DIR]\n"
         "       kestrum-bench search LISTFULL --text T --kind K [--exact] [--media N] [--driver N] "
         "[--status-category N] [--set-type N] [--machine-type N] [--interface N] [--orientation N] "
-        "[--game-status N] [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE]\n");
+        "[--game-status N] [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE] "
+        "[--sort COLUMN [--descending]] [--resort COLUMN]\n");
     return 2;
 }
 

@@ -271,6 +271,36 @@ int NaturalCompare(const QString& a, const QString& b) {
     return 0;
 }
 
+std::u32string naturalSortKey(const QString& text) {
+    std::u32string key;
+    key.reserve(size_t(text.size()) + 4);
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (isAsciiDigit(text[i].unicode())) {
+            qsizetype end = i;
+            while (end < text.size() && isAsciiDigit(text[end].unicode())) {
+                ++end;
+            }
+            qsizetype start = i;
+            while (start + 1 < end && text[start] == u'0') {
+                ++start;
+            }
+            // The run counts as '0' against other characters, then by its length and digits.
+            key += U'0';
+            key += char32_t(end - start);
+            for (qsizetype k = start; k < end; ++k) {
+                key += char32_t(text[k].unicode());
+            }
+            i = end;
+            continue;
+        }
+        qsizetype length = 1;
+        key += lowerCodePointAt(text, i, length);
+        i += length;
+    }
+    return key;
+}
+
 int CompareInt64(qint64 a, qint64 b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }

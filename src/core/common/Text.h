@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 // Stateless text scanning for the emulator's output and the program's own files.
 // Positions given to and returned by FindText are 1-based; 0 means "not found".
@@ -119,6 +120,9 @@ inline bool equalsIgnoringAsciiCase(const QByteArray& a, const QByteArray& b) {
 }
 
 int NaturalCompare(const QString& a, const QString& b);
+// A key whose plain comparison orders texts as NaturalCompare does (equal keys: equal texts), so a
+// sort of many rows compares each text's key instead of walking the texts again and again.
+std::u32string naturalSortKey(const QString& text);
 int CompareInt64(qint64 a, qint64 b);
 
 // Style 0: "mm:ss seconds"; style 1: "mm:ss". Days and hours are not shown.

@@ -61,7 +61,3 @@ void RebuildWorkListNames(GamesPageState& page);
 void SwitchGamesTab(GamesPageState& page, int tab);
 // The popup menu opened on a list: it remembers that list; true when its load and save items show.
 bool openPopupMenu(GamesPageState& page, GameListId list);
-
-// The Work List's rows and the search's results keep the lists' own order. The list views sort
-// them by their columns; until then they stay in the order they were made in.
-void sortGameRows(GameList& rows, const SortState& sort);

@@ -1,3 +1,4 @@
+#include "GameRowOrder.h"
 #include "GamesPage.h"
 
 #include "common/DialogPort.h"
@@ -85,10 +86,6 @@ QString gamesInListText(qsizetype rows) {
 
 QString workListEntriesText(qsizetype rows) {
     return u'(' + QString::number(rows) + u')';
-}
-
-void sortGameRows(GameList& /*rows*/, const SortState& /*sort*/) {
-    // The rows keep the order they were made in until the list views sort them by their columns.
 }
 
 void RunSearch(GamesPageContext& context, const QString& text, bool exact, SearchKind kind) {

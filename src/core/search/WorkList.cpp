@@ -1,3 +1,4 @@
+#include "GameRowOrder.h"
 #include "GamesPage.h"
 
 #include "catalog/SetupChoices.h"

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <random>
+
 class NaturalCompareTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -60,6 +62,30 @@ private Q_SLOTS:
                   [](const QString& x, const QString& y) { return NaturalCompare(x, y) < 0; });
         QCOMPARE(names,
                  QStringList({"", "10yard", "1941", "1942", "sf1", "sf2", "sf2 (bootleg)", "sf2ce", "Sf10"}));
+    }
+
+    // The sort key orders every pair as NaturalCompare does: leading zeros, digit runs against
+    // letters and punctuation, case, characters beyond the BMP, prefixes.
+    void sortKeyAgreesWithTheComparison() {
+        const QString alphabet = QStringLiteral("aAb0019 ._-\u00e9\u00c9") + QString::fromUcs4(U"\U0001F600");
+        std::mt19937 random(20261209);
+        QStringList texts = {"", "0", "00", "007", "7", "a", "A", "a1", "a01", "a1b", "a10", "a9", "\u00e9"};
+        for (int i = 0; i < 400; ++i) {
+            QString text;
+            const int length = int(random() % 7);
+            for (int k = 0; k < length; ++k) {
+                text += alphabet.mid(qsizetype(random() % alphabet.size()), 1);
+            }
+            texts.append(text);
+        }
+        const auto sign = [](auto value) { return value < 0 ? -1 : value > 0 ? 1 : 0; };
+        for (const QString& a : texts) {
+            for (const QString& b : texts) {
+                const std::u32string ka = naturalSortKey(a);
+                const std::u32string kb = naturalSortKey(b);
+                QVERIFY2(sign(ka.compare(kb)) == sign(NaturalCompare(a, b)), qPrintable(a + " | " + b));
+            }
+        }
     }
 
     void int64() {

@@ -25,19 +25,19 @@ private Q_SLOTS:
         GamesPageContext c = f.context();
         f.search("a", false, SearchTitle);
         AddSearchResultsToWorkList(c);
-        QCOMPARE(namesOf(f.state.gamesPage.WorkList), (QStringList{"puckman", "pacman", "galaga"}));
+        QCOMPARE(namesOf(f.state.gamesPage.WorkList), (QStringList{"galaga", "pacman", "puckman"}));
         const QString path = f.program.file("worklist/mine.txt");
         f.port.fileAnswers.enqueue(path);
         SaveWorkListFile(c);
         QCOMPARE(f.port.dialogFolders.last(), f.program.file("worklist/"));
-        QCOMPARE(f.program.read("worklist/mine.txt"), QByteArray("puckman\r\npacman\r\ngalaga\r\n"));
+        QCOMPARE(f.program.read("worklist/mine.txt"), QByteArray("galaga\r\npacman\r\npuckman\r\n"));
         QCOMPARE(f.port.texts(), QStringList{"File generated successfully!"});
 
         ClearGameList(c, WorkListList);
         QVERIFY(f.state.gamesPage.WorkListNames.isEmpty());
         f.port.fileAnswers.enqueue(path);
         LoadWorkListFile(c);
-        QCOMPARE(namesOf(f.state.gamesPage.WorkList), (QStringList{"puckman", "pacman", "galaga"}));
+        QCOMPARE(namesOf(f.state.gamesPage.WorkList), (QStringList{"galaga", "pacman", "puckman"}));
         QCOMPARE(f.state.gamesPage.WorkListNames.size(), 3);
     }
 
@@ -50,7 +50,7 @@ private Q_SLOTS:
                                                    "\xEF\xBB\xBF"
                                                    "DKONG\rgalaga \npacman\r\npacman\n"));
         LoadWorkListFile(c);
-        QCOMPARE(namesOf(f.state.gamesPage.WorkList), (QStringList{"pacman", "dkong"}));  // table order
+        QCOMPARE(namesOf(f.state.gamesPage.WorkList), (QStringList{"dkong", "pacman"}));  // by title
         QVERIFY(f.port.messages.isEmpty());
     }
 
