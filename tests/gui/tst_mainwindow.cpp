@@ -164,7 +164,8 @@ private Q_SLOTS:
         enter();
         QTRY_COMPARE(currentPage(w), 5);
         QCOMPARE(focused(), QStringLiteral("CategoryText"));
-        enter();  // the category search's, not NEXT's
+        QVERIFY(w.findChild<QLabel*>("LabelNoGamesList")->isVisible());  // the emulator printed no list
+        enter();                                                         // the category search's, not NEXT's
         QCOMPARE(currentPage(w), 5);
         click(w, "ButtonBack");
         QCOMPARE(focused(), QStringLiteral("ActionRenameFiles"));

@@ -33,8 +33,6 @@ struct WizardState {
     int windowWidth = kWindowMinWidth;
     int windowHeight = kWindowMinHeight;
 
-    bool gamesListReady = false;  // the last games list build or load gave a table of games
-
     // Long steps: while one runs, the step buttons are held off and a close request waits.
     int longStepDepth = 0;
     bool closeDeferred = false;
@@ -53,6 +51,7 @@ struct WindowTexts {
     QString searchPatternsCaption = QStringLiteral("Search Folders");
     QString versionUsedCaption =  // LabelMAMEVersionUsed
         QStringLiteral("MAME v0.000 (Ago 03 1974)");
+    bool noGamesList = false;  // the games page says that no games list could be loaded
     bool imageFoldersPanelShown = false;
     bool searchWorkListPanelShown = false;
 };

@@ -338,7 +338,8 @@ void Wizard::loadGamesData() {
                 MessageIcon::Warning);
         }
     }
-    m_state.wizard.gamesListReady = m_handOvers.CreateGamesList && m_handOvers.CreateGamesList();
+    const bool created = m_handOvers.CreateGamesList && m_handOvers.CreateGamesList();
+    m_state.texts.noGamesList = !created && m_state.games.FullGamesList.isEmpty();
     m_state.games.categoryMap.reset();  // it lives only while the list is built or loaded
 }
 

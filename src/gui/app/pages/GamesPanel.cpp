@@ -52,6 +52,14 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
     }
     header->addWidget(m_layoutSelector);
     layout->addLayout(header);
+    m_noGamesList =
+        makeLabel(QStringLiteral("LabelNoGamesList"),
+                  QStringLiteral("No games list could be loaded for this emulator: go back and try "
+                                 "again, or choose another emulator."),
+                  this);
+    m_noGamesList->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    m_noGamesList->hide();
+    layout->addWidget(m_noGamesList);
 
     auto* categories = new QVBoxLayout;
     m_categoryText = makeEdit(QStringLiteral("CategoryText"), this);
@@ -73,6 +81,7 @@ void GamesPanel::applyState() {
     const AppState& state = m_context.state;
     m_layoutSelector->setVisible(state.wizard.layoutSelectorShown);
     m_versionUsed->setText(state.texts.versionUsedCaption);
+    m_noGamesList->setVisible(state.texts.noGamesList);
     // A refilled list is a new list: sharing the shown one's data means nothing changed.
     if (!m_shownCategories.isSharedWith(state.games.CategoriesList)) {
         const QSignalBlocker blocker(m_categories);

@@ -22,6 +22,7 @@ private:
     QLineEdit* m_categoryText;
     QListWidget* m_categories;
     QLabel* m_categoriesTotal;
+    QLabel* m_noGamesList;
     QWidget* m_layoutSelector;
     std::array<QPushButton*, 3> m_layoutButtons{};
     QStringList m_shownCategories;  // shares the data of the list last drawn
