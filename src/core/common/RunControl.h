@@ -15,6 +15,9 @@ public:
         }
     }
 
+    // A new piece of work starts: a stop asked for an earlier run is forgotten.
+    void forgetStop() { m_stopRequested = false; }
+
     // The runner's side.
     void runStarted() {
         m_running = true;

@@ -123,6 +123,7 @@ Attempt build(GamesContext& context) {
     context.port.setBusyPointer(false);
     context.wait.setMessage(QStringLiteral("Detecting MAME version. Please wait..."));
     context.wait.show();
+    context.runs.forgetStop();  // one asked for an earlier run is not for this build
     const EmulatorIdentity identity =
         DescribeEmulator(context.port, context.runs, emulator, setup.ProgramFolder);
     if (context.runs.stopRequested()) {

@@ -185,6 +185,23 @@ private Q_SLOTS:
         QVERIFY(port.messages.isEmpty());
     }
 
+    // A stop is asked only of a running program, and a new piece of work forgets an old one.
+    void runControlRules() {
+        RunControl runs;
+        QList<bool> shown;
+        runs.onRunningChanged = [&shown](bool running) { shown.append(running); };
+        runs.requestStop();
+        QVERIFY(!runs.stopRequested());
+        runs.runStarted();
+        runs.requestStop();
+        QVERIFY(runs.stopRequested());
+        runs.runEnded();
+        QVERIFY(runs.stopRequested());  // the caller still sees why its run ended
+        runs.forgetStop();
+        QVERIFY(!runs.stopRequested());
+        QCOMPARE(shown, (QList<bool>{true, false}));
+    }
+
     // The child waits until the test's event hook has run: the run can only finish when pending
     // events are processed while it is still going (it gives up after about five seconds).
     void processesEventsWhileWaiting() {
