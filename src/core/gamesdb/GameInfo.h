@@ -30,6 +30,22 @@ struct TGameInfo {
     QString Category;
 };
 
+// The five statuses by number: 0 driver, 1 emulation, 2 color, 3 sound, 4 graphic (else driver).
+inline qint8 statusAt(const TGameInfo& game, int index) {
+    switch (index) {
+        case 1:
+            return game.EmulationStatus;
+        case 2:
+            return game.ColorStatus;
+        case 3:
+            return game.SoundStatus;
+        case 4:
+            return game.GraphicStatus;
+        default:
+            return game.DriverStatus;
+    }
+}
+
 inline void ClearGameInfo(TGameInfo& game) {
     game = TGameInfo();
 }

@@ -53,21 +53,6 @@ namespace {
 constexpr const char* kStatusNames[kStatusCategoryCount] = {"Driver", "Emulation", "Color", "Sound",
                                                             "Graphic"};
 
-qint8 testedStatus(const TGameInfo& game, int statusCategory) {
-    switch (statusCategory) {
-        case 1:
-            return game.EmulationStatus;
-        case 2:
-            return game.ColorStatus;
-        case 3:
-            return game.SoundStatus;
-        case 4:
-            return game.GraphicStatus;
-        default:
-            return game.DriverStatus;
-    }
-}
-
 // Whether the box at `entry` admits the game; entry 0 or none chosen admits every game.
 bool admits(FilterBox box, int entry, const TGameInfo& game, int statusCategory) {
     if (entry <= 0) {
@@ -82,7 +67,7 @@ bool admits(FilterBox box, int entry, const TGameInfo& game, int statusCategory)
         case MachineTypeBox:
             return game.NonArcade == (entry == 2 ? 1 : 0);
         case DriverStatusBox:
-            return testedStatus(game, statusCategory) == entry - 1;  // the unknown -1 never matches
+            return statusAt(game, statusCategory) == entry - 1;  // the unknown -1 never matches
         case SetTypeBox:
             switch (entry) {
                 case 1:

@@ -7,47 +7,7 @@
 
 namespace {
 
-int compareStatus(qint8 a, qint8 b) {
-    return a < b ? -1 : a > b ? 1 : 0;
-}
-
-}  // namespace
-
-int CompareGameRows(const TGameInfo& a, const TGameInfo& b, int column, bool descending) {
-    const TGameInfo& first = descending ? b : a;
-    const TGameInfo& second = descending ? a : b;
-    switch (column) {
-        case 0:
-            return NaturalCompare(first.Title, second.Title);
-        case 1:
-            return NaturalCompare(QString::fromLatin1(first.Year), QString::fromLatin1(second.Year));
-        case 2:
-            return NaturalCompare(first.Manufacturer, second.Manufacturer);
-        case 3:
-            return NaturalCompare(first.Name, second.Name);
-        case 4:
-            return NaturalCompare(first.CloneOf, second.CloneOf);
-        case 5:
-            return NaturalCompare(first.Category, second.Category);
-        case 6:
-            return NaturalCompare(QString::fromLatin1(first.Driver), QString::fromLatin1(second.Driver));
-        case 7:
-            return compareStatus(first.DriverStatus, second.DriverStatus);
-        case 8:
-            return compareStatus(first.EmulationStatus, second.EmulationStatus);
-        case 9:
-            return compareStatus(first.ColorStatus, second.ColorStatus);
-        case 10:
-            return compareStatus(first.SoundStatus, second.SoundStatus);
-        case 11:
-            return compareStatus(first.GraphicStatus, second.GraphicStatus);
-        default:
-            return 0;
-    }
-}
-
-namespace {
-
+// The text of columns 0 to 6; Year and Driver are 8-bit texts.
 QString columnText(const TGameInfo& game, int column) {
     switch (column) {
         case 0:
@@ -68,6 +28,20 @@ QString columnText(const TGameInfo& game, int column) {
 }
 
 }  // namespace
+
+int CompareGameRows(const TGameInfo& a, const TGameInfo& b, int column, bool descending) {
+    const TGameInfo& first = descending ? b : a;
+    const TGameInfo& second = descending ? a : b;
+    if (column >= 0 && column <= 6) {
+        return NaturalCompare(columnText(first, column), columnText(second, column));
+    }
+    if (column >= 7 && column < kGameListColumnCount) {
+        const qint8 x = statusAt(first, column - 7);  // unknown (-1) first
+        const qint8 y = statusAt(second, column - 7);
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    return 0;
+}
 
 void sortGameRows(GameList& rows, const SortState& sort) {
     if (sort.column < 0 || sort.column >= kGameListColumnCount || rows.size() < 2) {
