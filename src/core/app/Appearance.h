@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/GamesPageState.h"  // CellHeightTable
+
 #include <QString>
 #include <array>
 
@@ -17,9 +19,6 @@ struct FontSpec {
     StoredColor color = kBlack;
     bool operator==(const FontSpec&) const = default;
 };
-
-// Row heights of the categories list by settings index.
-constexpr std::array<int, 4> CellHeightTable = {52, 36, 28, 20};
 
 // How the game lists and the categories list look, as plain values.
 struct Appearance {

@@ -61,3 +61,7 @@ void RebuildWorkListNames(GamesPageState& page);
 void SwitchGamesTab(GamesPageState& page, int tab);
 // The popup menu opened on a list: it remembers that list; true when its load and save items show.
 bool openPopupMenu(GamesPageState& page, GameListId list);
+// A choice of the "Icon Size" menu, 0 extra large to 3 small: true when the lists take that size (the
+// caller loads the icons again); choosing the current size once the window has been activated
+// changes nothing.
+bool ApplyIconSize(GamesPageState& page, int size, bool firstActivationPending);

@@ -14,6 +14,10 @@ struct SortState {
 };
 
 constexpr int kGameListColumnCount = 12;
+
+// Row heights by size number 0 to 3: of the game lists by their icon size, of the categories list by
+// its own size number.
+constexpr std::array<int, 4> CellHeightTable = {52, 36, 28, 20};
 constexpr int kSearchCriteriaCount = kFilterBoxCount;
 
 enum GameListId : int { SearchResultsList = 0, WorkListList = 1 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GamesPageState.h"
+
 #include <QString>
 #include <array>
 
@@ -34,8 +36,9 @@ constexpr std::array<const char*, 8> kGameIconNames = {
 constexpr std::array<const char*, 5> kHeaderPictureNames = {
     "status_driver", "status_emulation", "status_color", "status_sound", "status_graphic",
 };
-// IL_GameIcons' size for each GameIconSize: extra large, large, medium, small.
-constexpr std::array<int, 4> kGameIconPixels = {48, 32, 24, 16};
+// IL_GameIcons' size for each GameIconSize (extra large, large, medium, small): the row height less 4.
+constexpr std::array<int, 4> kGameIconPixels = {CellHeightTable[0] - 4, CellHeightTable[1] - 4,
+                                                CellHeightTable[2] - 4, CellHeightTable[3] - 4};
 
 QString iconPath(const QString& programFolder, const char* name);
 

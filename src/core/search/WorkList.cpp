@@ -78,6 +78,15 @@ void SwitchGamesTab(GamesPageState& page, int tab) {
     }
 }
 
+bool ApplyIconSize(GamesPageState& page, int size, bool firstActivationPending) {
+    if (size < 0 || size >= int(CellHeightTable.size()) ||
+        (size == page.gameIconSize && !firstActivationPending)) {
+        return false;
+    }
+    page.gameIconSize = size;
+    return true;
+}
+
 bool openPopupMenu(GamesPageState& page, GameListId list) {
     page.popupList = list;
     return list == WorkListList;

@@ -589,6 +589,26 @@ private Q_SLOTS:
                         : QStringList());
     }
 
+    // The icons are loaded again once the settings are read: at the stored size.
+    void storedIconSizeLoadsTheIcons_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<int>("size");
+        QTest::newRow("large") << QByteArray("[Appearance]\r\nGameIconSize=1\r\n") << 1;
+        QTest::newRow("small") << QByteArray("[Appearance]\r\nGameIconSize=3\r\n") << 3;
+        QTest::newRow("no settings") << QByteArray() << 3;
+    }
+    void storedIconSizeLoadsTheIcons() {
+        QFETCH(QByteArray, settings);
+        QFETCH(int, size);
+        Rig rig;
+        if (!settings.isEmpty()) {
+            rig.dir.write("Kestrum.ini", settings);
+        }
+        rig.wizard.firstShowing();
+        QCOMPARE(rig.state.gamesPage.gameIconSize, size);
+        QCOMPARE(rig.calls, QStringList{"LoadListIcons"});
+    }
+
     // A step button or a close request handled while the games list loads must wait for it.
     void stepAndCloseDuringALongStep() {
         Rig rig;

@@ -112,6 +112,18 @@ private Q_SLOTS:
         QCOMPARE(f.port.texts().last(), "No entries were removed from file \"" + untouched + "\".");
     }
 
+    // "Large (32x32)" twice: the second choice changes nothing once the window has been activated.
+    void iconSize() {
+        GamesPageState page;
+        QVERIFY(ApplyIconSize(page, 1, false));
+        QCOMPARE(page.gameIconSize, 1);
+        QCOMPARE(CellHeightTable[page.gameIconSize], 36);
+        QVERIFY(!ApplyIconSize(page, 1, false));
+        QVERIFY(ApplyIconSize(page, 1, true));  // before the first activation it is applied again
+        QVERIFY(!ApplyIconSize(page, 4, true));
+        QCOMPARE(page.gameIconSize, 1);
+    }
+
     void popupMenuAndTabs() {
         SearchFixture f;
         QVERIFY(openPopupMenu(f.state.gamesPage, WorkListList));
