@@ -67,16 +67,18 @@ int scanListXml(const QStringList& args) {
         return 2;
     }
     ScanFigures figures;
+    qint64 paused = 0;
+    b.context.pausedNanoseconds = &paused;
     QElapsedTimer clock;
     clock.start();
     const bool ok = ParseListXml(b.context, &figures) == ScanResult::Written;
     const qint64 total = clock.nsecsElapsed();
-    const double seconds = double(total - figures.pauseNanoseconds - figures.flushNanoseconds) / 1e9;
+    const double seconds = double(total - paused - figures.flushNanoseconds) / 1e9;
     std::printf(
         "{\"task\":\"listxml\",\"seconds\":%.4f,\"lines\":%lld,\"games\":%lld,\"peak_rss_mb\":%.1f,"
         "\"pauses_seconds\":%.4f,\"flush_seconds\":%.4f,\"progress_moves\":%d,\"event_pumps\":%lld,"
         "\"ok\":%s}\n",
-        seconds, figures.lines, figures.games, peakRssMegabytes(), figures.pauseNanoseconds / 1e9,
+        seconds, figures.lines, figures.games, peakRssMegabytes(), paused / 1e9,
         figures.flushNanoseconds / 1e9, b.wait.moves, b.port.eventPumps, ok ? "true" : "false");
     keep(args, b.setup);
     return ok ? 0 : 1;

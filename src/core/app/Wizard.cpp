@@ -9,7 +9,6 @@
 #include "common/RunControl.h"
 #include "emulator/EmulatorIni.h"
 #include "gamesdb/GamesListFile.h"
-#include "search/GamesPage.h"
 
 #include <algorithm>
 
@@ -110,12 +109,8 @@ void Wizard::firstShowing() {
     m_state.texts.messages.clear();
     LoadSettings(m_state);
     m_state.games.LoadedWithQuickScan = m_state.setup.scanGameFilesQuickScan;
-    // The stored icon size acts as a choice of the icon size menu (small only loads the icons again).
-    if (ApplyIconSize(m_state.gamesPage, m_state.gamesPage.gameIconSize,
-                      m_state.wizard.FirstActivationPending) ||
-        m_state.gamesPage.gameIconSize == 3) {
-        call(m_handOvers.LoadListIcons);
-    }
+    // The icons again, at the icon size the settings named.
+    call(m_handOvers.LoadListIcons);
 }
 
 void Wizard::firstActivation() {

@@ -44,14 +44,12 @@ QByteArray copyBeside(const QByteArray& source, const QByteArray& target, const 
         copied += got;
     }
     ::close(in);
-    struct stat written {};
-    ok = ok && ::fsync(out) == 0 && ::fstat(out, &written) == 0 && written.st_size == sourceInfo.st_size;
-    ok = (::close(out) == 0) && ok;
     if (!ok) {
+        ::close(out);
         ::unlink(temporary.constData());
         return {};
     }
-    return temporary;
+    return closeTemporary(out, temporary, sourceInfo.st_size) ? temporary : QByteArray();
 }
 
 // A name beside `path` that nothing uses yet. It does not end in ".kestrum-tmp": those leftovers

@@ -84,8 +84,7 @@ int createTemporary(const QByteArray& finalPath, mode_t mode, QByteArray& tempor
     return ::open(temporaryPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
 }
 
-bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& finalPath,
-                     qint64 expectedSize, qint64* flushNanoseconds) {
+bool closeTemporary(int fd, const QByteArray& temporaryPath, qint64 expectedSize, qint64* flushNanoseconds) {
     struct stat written {};
     QElapsedTimer flush;
     flush.start();
@@ -95,11 +94,22 @@ bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& 
     }
     ok = ok && ::fstat(fd, &written) == 0 && written.st_size == expectedSize;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && g_rename(temporaryPath.constData(), finalPath.constData()) == 0;
     if (!ok) {
         ::unlink(temporaryPath.constData());
     }
     return ok;
+}
+
+bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& finalPath,
+                     qint64 expectedSize, qint64* flushNanoseconds) {
+    if (!closeTemporary(fd, temporaryPath, expectedSize, flushNanoseconds)) {
+        return false;
+    }
+    if (g_rename(temporaryPath.constData(), finalPath.constData()) != 0) {
+        ::unlink(temporaryPath.constData());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace fileops_detail

@@ -24,8 +24,10 @@ bool writeAll(int fd, const char* data, qint64 size);
 QByteArray resolvedTarget(const QString& path);
 // Opens "<final>.kestrum-tmp" exclusively after removing a leftover, with the given permissions.
 int createTemporary(const QByteArray& finalPath, mode_t mode, QByteArray& temporaryPath);
-// Flushes and closes fd, checks its size, renames the temporary file over finalPath; removes it
-// on failure.
+// Flushes and closes fd and checks the file's size; removes the temporary file on failure.
+bool closeTemporary(int fd, const QByteArray& temporaryPath, qint64 expectedSize,
+                    qint64* flushNanoseconds = nullptr);
+// closeTemporary, then renames the temporary file over finalPath; removes it on failure.
 bool commitTemporary(int fd, const QByteArray& temporaryPath, const QByteArray& finalPath,
                      qint64 expectedSize, qint64* flushNanoseconds = nullptr);
 

@@ -29,6 +29,11 @@ QString executableIniName(const QString& emulator) {
     return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".ini");
 }
 
+// The packaged emulator's own ini folder, the first of the default ones.
+QString homeIniFolder() {
+    return withTrailingSeparator(expandEnvironment(QStringLiteral("$HOME/.mame")));
+}
+
 QString homeFolder() {
     return withTrailingSeparator(expandEnvironment(QStringLiteral("$HOME")));
 }
@@ -155,8 +160,7 @@ QString ResolveEmulatorPath(const QString& value, const QString& emulatorFolder)
 }
 
 QStringList defaultEmulatorIniFolders() {
-    return {withTrailingSeparator(expandEnvironment(QStringLiteral("$HOME/.mame"))),
-            QStringLiteral("/etc/mame/")};
+    return {homeIniFolder(), QStringLiteral("/etc/mame/")};
 }
 
 QString findFileIgnoringCase(const QString& folder, const QString& relative) {
@@ -292,7 +296,7 @@ bool CreateEmulatorConfig(const SetupChoices& setup, DialogPort& port, RunContro
     // into the first default ini folder, where the search then finds it.
     QString folder = emulatorFolderOf(setup);
     if (!isFolderWritable(folder)) {
-        folder = homeFolder() + QStringLiteral(".mame/");
+        folder = homeIniFolder();
         QDir().mkpath(folder);
     }
     const RunOutcome run = RunProcess(port, control, setup.mameExecutableFile,

@@ -64,9 +64,9 @@ bool askRetry(GamesContext& context, const QString& text) {
     return context.port.askYesNo(QStringLiteral("Error"), text + kRetry, MessageIcon::Warning);
 }
 
-// The user stopped the emulator: the attempt ends as for an emulator that wrote nothing, without
-// asking whether to retry.
-Attempt stopped(GamesContext& context) {
+// The attempt ends without a list: the user declined a retry, or stopped the emulator (then no
+// retry is offered).
+Attempt giveUp(GamesContext& context) {
     context.wait.close();
     return {false, false};
 }
@@ -80,15 +80,14 @@ std::optional<Attempt> checkEmulatorOutput(GamesContext& context, const RunOutco
     }
     deleteFile(path);
     if (run.stopped()) {
-        return stopped(context);
+        return giveUp(context);
     }
     if (askRetry(context, QStringLiteral("    File \"") + path +
                               QStringLiteral("\" not found, it's empty or could not be read."))) {
         pauseMilliseconds(100, context.pausedNanoseconds);
         return Attempt{true};
     }
-    context.wait.close();
-    return Attempt{false, false};
+    return giveUp(context);
 }
 
 // The end of a build that wrote no list: the old listfull.txt, if any, stays, and the user may
@@ -127,7 +126,7 @@ Attempt build(GamesContext& context) {
     const EmulatorIdentity identity =
         DescribeEmulator(context.port, context.runs, emulator, setup.ProgramFolder);
     if (context.runs.stopRequested()) {
-        return stopped(context);
+        return giveUp(context);
     }
     identified.EmulatorDescription = identity.description;
     identified.EmulatorVersion =
@@ -135,7 +134,7 @@ Attempt build(GamesContext& context) {
             ? DetectEmulatorVersion(context.port, context.runs, emulator, setup.ProgramFolder)
             : identity.version;
     if (context.runs.stopRequested()) {
-        return stopped(context);
+        return giveUp(context);
     }
 
     const bool legacy = ListCommandChoice(EmulatorVersionNumber(identified.EmulatorVersion)) ==

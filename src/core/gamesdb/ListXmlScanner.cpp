@@ -203,10 +203,7 @@ ScanResult ParseListXml(GamesContext& context, ScanFigures* figures) {
     if (size == 0 || onlyByteOrderMark) {
         return ScanResult::EmptyOutput;  // no lines
     }
-    pauseMilliseconds(100, &f.pauseNanoseconds);
-    if (context.pausedNanoseconds) {
-        *context.pausedNanoseconds += f.pauseNanoseconds;
-    }
+    pauseMilliseconds(100, context.pausedNanoseconds);
     context.wait.setMessage(QStringLiteral("Parsing \"listxml.xml\" and creating \"listfull.txt\"..."));
 
     QByteArray out = gamesListHeader(setup, context.emulator);

@@ -10,7 +10,6 @@
 struct ScanFigures {
     qint64 lines = 0;
     qint64 games = 0;
-    qint64 pauseNanoseconds = 0;
     qint64 flushNanoseconds = 0;
 };
 

@@ -37,5 +37,16 @@ struct BuildFixture : GamesFixture {
                kRetry;
     }
 
+    // When the first question comes, the emulator is mended: it prints the whole -listxml output.
+    void mendListXmlAtFirstQuestion() {
+        port.onProcessEvents = [this] {
+            if (!mended && !port.messages.isEmpty()) {
+                emulator.set("LISTXML", testDataPath("emulator/listxml.xml"));
+                mended = true;
+            }
+        };
+    }
+
     FakeEmulator emulator;
+    bool mended = false;
 };

@@ -252,15 +252,9 @@ private Q_SLOTS:
         BuildFixture f;
         f.emulator.set("LISTXML", QString());
         f.port.answers.enqueue(true);
-        bool fixed = false;
-        f.port.onProcessEvents = [&f, &fixed] {
-            if (!fixed && !f.port.messages.isEmpty()) {
-                f.emulator.set("LISTXML", testDataPath("emulator/listxml.xml"));
-                fixed = true;
-            }
-        };
+        f.mendListXmlAtFirstQuestion();
         QVERIFY(CreateGamesList(f.context));  // the result of the retry, which succeeded
-        QVERIFY(fixed);
+        QVERIFY(f.mended);
         QCOMPARE(f.port.texts(), QStringList{f.notFound("listxml.xml")});
         QCOMPARE(f.emulator.calls(), (QStringList{"-help", "-listxml", "-help", "-listxml"}));
         QCOMPARE(namesOf(f.state.games.FullGamesList), kXmlGames);
@@ -273,13 +267,7 @@ private Q_SLOTS:
         BuildFixture f;
         f.emulator.set("LISTXML", f.program.write("output", "\xEF\xBB\xBF"));
         f.port.answers.enqueue(true);
-        bool fixed = false;
-        f.port.onProcessEvents = [&f, &fixed] {
-            if (!fixed && !f.port.messages.isEmpty()) {
-                f.emulator.set("LISTXML", testDataPath("emulator/listxml.xml"));
-                fixed = true;
-            }
-        };
+        f.mendListXmlAtFirstQuestion();
         QVERIFY(CreateGamesList(f.context));
         QCOMPARE(f.port.texts(), QStringList{"    File \"" + f.program.path() +
                                              "listxml.xml\" is empty, there's nothing to read." + kRetry});
