@@ -109,9 +109,14 @@ private Q_SLOTS:
         QCOMPARE(boxes.seen.last().caption, QStringLiteral("No Games Selected"));
         QCOMPARE(page(), 5);
 
-        TGameInfo game;
-        game.Name = QStringLiteral("pacman");
-        window.state().gamesPage.WorkList.append(game);
+        type("CategoryText", QStringLiteral("all"));
+        press("ButtonSearchCategoryText");
+        QCOMPARE(window.findChild<QLabel*>("LabelSearchResultsTotal")->text(),
+                 QStringLiteral("7 games in list"));
+        shoot(QStringLiteral("-results"));
+        press("ButtonAddToWorkList");
+        QCOMPARE(window.findChild<QLabel*>("LabelWorkListTotal")->text(), QStringLiteral("7 games in list"));
+        shoot(QStringLiteral("-worklist"));
         press("ButtonNext");
         QCOMPARE(page(), 6);
         QCOMPARE(buttonNamed(&window, "ButtonNext")->text(), QStringLiteral("FINISH"));

@@ -9,6 +9,7 @@
 #include "common/RunControl.h"
 #include "emulator/EmulatorIni.h"
 #include "gamesdb/GamesListFile.h"
+#include "search/GamesPage.h"
 
 #include <algorithm>
 
@@ -123,6 +124,12 @@ void Wizard::firstActivation() {
         call(m_handOvers.ApplyWindowLayout);
     }
     call(m_handOvers.LoadColumnLayout);
+}
+
+void Wizard::chooseIconSize(int size) {
+    if (ApplyIconSize(m_state.gamesPage, size, m_state.wizard.FirstActivationPending)) {
+        call(m_handOvers.LoadListIcons);
+    }
 }
 
 void Wizard::SetPageTitle(WizardPage page) {

@@ -32,6 +32,9 @@ public:
     void SetPageTitle(WizardPage page);
     void selectOperation(OperationMode operation);
     void chooseLayout(int layout);
+    // An item of the lists' "Icon Size" menu, 0 extra large to 3 small: the icons are loaded again at
+    // the new size.
+    void chooseIconSize(int size);
 
     // A close request: true when the window may close now (after its saves); false while a long
     // step runs, in which case the window closes as soon as that step has ended. While the

@@ -5,10 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-// The text of columns 0 to 6; Year and Driver are 8-bit texts.
-QString columnText(const TGameInfo& game, int column) {
+QString gameColumnText(const TGameInfo& game, int column) {
     switch (column) {
         case 0:
             return game.Title;
@@ -22,18 +19,18 @@ QString columnText(const TGameInfo& game, int column) {
             return game.CloneOf;
         case 5:
             return game.Category;
-        default:
+        case 6:
             return QString::fromLatin1(game.Driver);
+        default:
+            return {};
     }
 }
-
-}  // namespace
 
 int CompareGameRows(const TGameInfo& a, const TGameInfo& b, int column, bool descending) {
     const TGameInfo& first = descending ? b : a;
     const TGameInfo& second = descending ? a : b;
     if (column >= 0 && column <= 6) {
-        return NaturalCompare(columnText(first, column), columnText(second, column));
+        return NaturalCompare(gameColumnText(first, column), gameColumnText(second, column));
     }
     if (column >= 7 && column < kGameListColumnCount) {
         const qint8 x = statusAt(first, column - 7);  // unknown (-1) first
@@ -43,36 +40,37 @@ int CompareGameRows(const TGameInfo& a, const TGameInfo& b, int column, bool des
     return 0;
 }
 
-void sortGameRows(GameList& rows, const SortState& sort) {
-    if (sort.column < 0 || sort.column >= kGameListColumnCount || rows.size() < 2) {
-        return;
-    }
-    if (sort.column >= 7) {
-        std::stable_sort(rows.begin(), rows.end(), [&sort](const TGameInfo& a, const TGameInfo& b) {
-            return CompareGameRows(a, b, sort.column, sort.descending) < 0;
-        });
-        return;
-    }
-    // Each text's natural key once, then the rows' order by their keys: the same order as
-    // CompareGameRows, without comparing the texts themselves a million times.
-    std::vector<std::u32string> keys;
-    keys.reserve(size_t(rows.size()));
-    for (const TGameInfo& game : std::as_const(rows)) {
-        keys.push_back(naturalSortKey(columnText(game, sort.column)));
-    }
-    std::vector<qsizetype> order(keys.size());
+std::vector<qsizetype> sortGameRows(GameList& rows, const SortState& sort) {
+    std::vector<qsizetype> order(size_t(rows.size()));
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = qsizetype(i);
     }
-    std::stable_sort(order.begin(), order.end(), [&keys, &sort](qsizetype a, qsizetype b) {
-        return sort.descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
-    });
+    if (sort.column < 0 || sort.column >= kGameListColumnCount || rows.size() < 2) {
+        return order;
+    }
+    if (sort.column >= 7) {
+        std::stable_sort(order.begin(), order.end(), [&rows, &sort](qsizetype a, qsizetype b) {
+            return CompareGameRows(rows[a], rows[b], sort.column, sort.descending) < 0;
+        });
+    } else {
+        // Each text's natural key once, then the rows' order by their keys: the same order as
+        // CompareGameRows, without comparing the texts themselves a million times.
+        std::vector<std::u32string> keys;
+        keys.reserve(size_t(rows.size()));
+        for (const TGameInfo& game : std::as_const(rows)) {
+            keys.push_back(naturalSortKey(gameColumnText(game, sort.column)));
+        }
+        std::stable_sort(order.begin(), order.end(), [&keys, &sort](qsizetype a, qsizetype b) {
+            return sort.descending ? keys[size_t(b)] < keys[size_t(a)] : keys[size_t(a)] < keys[size_t(b)];
+        });
+    }
     GameList sorted;
     sorted.reserve(rows.size());
     for (const qsizetype at : order) {
         sorted.append(std::move(rows[at]));
     }
     rows = std::move(sorted);
+    return order;
 }
 
 void clickSortHeader(SortState& sort, int column) {
@@ -81,4 +79,10 @@ void clickSortHeader(SortState& sort, int column) {
     }
     sort.descending = column == sort.column ? !sort.descending : false;
     sort.column = column;
+}
+
+std::vector<qsizetype> sortByHeader(GamesPageState& page, GameListId list, int column) {
+    SortState& sort = listSort(page, list);
+    clickSortHeader(sort, column);
+    return sortGameRows(gameList(page, list), sort);
 }

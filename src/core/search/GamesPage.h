@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <Qt>
+#include <vector>
 
 struct GamesData;
 struct SetupChoices;
@@ -49,7 +50,9 @@ QString gamesInListText(qsizetype rows);
 QString workListEntriesText(qsizetype rows);
 
 // --- The Work List ---
-void AddSearchResultsToWorkList(GamesPageContext& context, bool fromButton = true);
+// Gives where each Work List row came from, as sortGameRows does: row order[i] of the old rows
+// followed by the added ones; nothing when nothing was added.
+std::vector<qsizetype> AddSearchResultsToWorkList(GamesPageContext& context, bool fromButton = true);
 void LoadWorkListFile(GamesPageContext& context);
 void SaveWorkListFile(GamesPageContext& context);
 void RemoveFromMissFile(GamesPageContext& context);

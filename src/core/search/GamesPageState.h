@@ -53,3 +53,10 @@ inline int categoryRowAfterReload(int selected, qsizetype rows) {
     }
     return selected < rows ? selected : 0;
 }
+
+inline GameList& gameList(GamesPageState& page, GameListId list) {
+    return list == WorkListList ? page.WorkList : page.SearchResults;
+}
+inline SortState& listSort(GamesPageState& page, GameListId list) {
+    return list == WorkListList ? page.workListSort : page.searchResultsSort;
+}

@@ -92,14 +92,14 @@ bool openPopupMenu(GamesPageState& page, GameListId list) {
     return list == WorkListList;
 }
 
-void AddSearchResultsToWorkList(GamesPageContext& context, bool fromButton) {
+std::vector<qsizetype> AddSearchResultsToWorkList(GamesPageContext& context, bool fromButton) {
     GamesPageState& page = context.page;
     if (page.SearchResults.isEmpty()) {
         context.port.showMessage(
             QStringLiteral("No Games Found"),
             QStringLiteral("There are no games in the search list. Select a category first."),
             MessageIcon::Warning);
-        return;
+        return {};
     }
     context.port.setBusyPointer(true);
     page.WorkList.reserve(page.WorkList.size() + page.SearchResults.size());
@@ -108,7 +108,7 @@ void AddSearchResultsToWorkList(GamesPageContext& context, bool fromButton) {
             page.WorkList.append(game);
         }
     }
-    sortGameRows(page.WorkList, page.workListSort);
+    std::vector<qsizetype> order = sortGameRows(page.WorkList, page.workListSort);
     page.addToWorkListEnabled = false;
     if (page.layout == 1) {
         SwitchGamesTab(page, 1);
@@ -119,6 +119,7 @@ void AddSearchResultsToWorkList(GamesPageContext& context, bool fromButton) {
     if (fromButton && page.layout == 1) {
         context.view.focusWorkList();
     }
+    return order;
 }
 
 void LoadWorkListFile(GamesPageContext& context) {
@@ -147,7 +148,7 @@ void LoadWorkListFile(GamesPageContext& context) {
             page.WorkList.append(game);
         }
     }
-    sortGameRows(page.WorkList, page.workListSort);
+    std::vector<qsizetype> order = sortGameRows(page.WorkList, page.workListSort);
     page.addToWorkListEnabled = false;
     RebuildWorkListNames(page);
     context.port.setBusyPointer(false);

@@ -56,7 +56,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
       m_port(std::make_unique<QtDialogPort>(this)),
       m_icons(m_state.setup, m_state.gamesPage, *m_port),
       m_wizard(m_state, *m_port, *this, m_handOvers, m_runs),
-      m_context{m_state, *m_port, m_wizard} {
+      m_context{m_state, *m_port, m_wizard, m_icons} {
     registerResources();
     setObjectName(QStringLiteral("FormMain"));
     setMinimumSize(kWindowMinWidth, kWindowMinHeight);
@@ -81,7 +81,11 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     drawEverything();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // The pages draw from members (the state, the icons) that die before QWidget deletes its
+    // children: they go first.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 DialogPort& TFormMain::dialogs() {
     return *m_port;
@@ -139,7 +143,6 @@ void TFormMain::buildPages() {
     m_imagesPanel = new ImagesFoldersPanel(m_context, this);
     m_gamesPanel = new GamesPanel(m_context, this);
     m_imagesPanel->resize(kPageAreaWidth + 2, kPageAreaHeight);
-    m_gamesPanel->resize(kPageAreaWidth, kPageAreaHeight);
 }
 
 void TFormMain::applyState() {
@@ -283,5 +286,7 @@ void TFormMain::centrePageArea() {
     const Placement at = centredPageArea(width(), height(), kTopBarHeight, kBottomBarHeight);
     m_pages->move(at.left, at.top);
     m_imagesPanel->move(at.left - 1, at.top);
-    m_gamesPanel->move(at.left, at.top);
+    // The games page is not a fixed box: its lists use the whole window between the bars.
+    m_gamesPanel->setGeometry(0, kTopBarHeight, width(),
+                              std::max(0, height() - kTopBarHeight - kBottomBarHeight));
 }

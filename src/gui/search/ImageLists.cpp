@@ -46,6 +46,16 @@ void ImageLists::LoadListIcons() {
     for (const char* name : kGameIconNames) {
         LoadListIcon(name, m_gameIcons, size);
     }
+    ++m_generation;
+}
+
+QPixmap ImageLists::gamesIcon(const char* name) const {
+    for (size_t i = 0; i < kGamesIconNames.size() && qsizetype(i) < m_games.size(); ++i) {
+        if (qstrcmp(kGamesIconNames[i], name) == 0) {
+            return m_games[qsizetype(i)];
+        }
+    }
+    return {};
 }
 
 void ImageLists::loadHeaderPictures() {
@@ -55,4 +65,5 @@ void ImageLists::loadHeaderPictures() {
             m_headers[i] = readImage(path, 0);
         }
     }
+    ++m_generation;
 }

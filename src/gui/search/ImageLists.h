@@ -23,6 +23,10 @@ public:
     const QList<QPixmap>& gameIcons() const { return m_gameIcons; }  // IL_GameIcons, by IconIndex
     const std::array<QPixmap, 5>& headerPictures() const { return m_headers; }
     int gameIconPixels() const;
+    // Counts the loads, so that a view redraws its icons only after a new one.
+    int generation() const { return m_generation; }
+    // The icon of IL_Games by its file name; an empty picture for a name it does not hold.
+    QPixmap gamesIcon(const char* name) const;
 
 private:
     // One icon into a list; a missing one is reported and leaves an empty image in its place.
@@ -34,4 +38,5 @@ private:
     QList<QPixmap> m_games;
     QList<QPixmap> m_gameIcons;
     std::array<QPixmap, 5> m_headers;
+    int m_generation = 0;
 };

@@ -12,8 +12,18 @@ TGameInfo withYear(const QString& name, const QByteArray& year) {
     return g;
 }
 
+// The rows' names after the sort; the order the sort gives back must say where each row came from.
 QStringList sorted(GameList rows, int column, bool descending) {
-    sortGameRows(rows, {column, descending});
+    const GameList before = rows;
+    const std::vector<qsizetype> order = sortGameRows(rows, {column, descending});
+    if (qsizetype(order.size()) != rows.size()) {
+        return {QStringLiteral("order of %1 rows for %2").arg(order.size()).arg(rows.size())};
+    }
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (before[order[size_t(i)]].Name != rows[i].Name) {
+            return {QStringLiteral("row %1 did not come from %2").arg(i).arg(order[size_t(i)])};
+        }
+    }
     return namesOf(rows);
 }
 

@@ -4,13 +4,15 @@
 
 struct AppState;
 class DialogPort;
+class ImageLists;
 class Wizard;
 
-// What every page needs: the state it draws and edits, the dialog port, the wizard.
+// What every page needs: the state it draws and edits, the dialog port, the wizard, the icons.
 struct PageContext {
     AppState& state;
     DialogPort& port;
     Wizard& wizard;
+    const ImageLists& icons;
 };
 
 // A page (or overlay panel) of the main window: it writes the user's edits into the state as they

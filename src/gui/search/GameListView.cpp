@@ -1,0 +1,99 @@
+#include "GameListView.h"
+
+#include "ListLook.h"
+#include "search/GameListColumns.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace {
+constexpr int kHeaderHeight = 23;
+}
+
+GameListView::GameListView(const QString& objectName, GameListId list, QWidget* parent)
+    : QTreeView(parent), m_list(list) {
+    setObjectName(objectName);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSortingEnabled(false);  // the core sorts, with its own marks and tie rule
+    setTextElideMode(Qt::ElideRight);
+    m_rows = applySelectionColours(this);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { Q_EMIT popupRequested(viewport()->mapToGlobal(at)); });
+
+    QHeaderView* top = header();
+    top->setFixedHeight(kHeaderHeight);
+    top->setSectionsMovable(false);
+    top->setSectionsClickable(true);
+    top->setStretchLastSection(false);
+    top->setSortIndicatorShown(true);
+    top->setHighlightSections(false);
+    top->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void GameListView::resetColumns() {
+    QHeaderView* top = header();
+    for (int column = 0; column < kGameListColumnCount && column < top->count(); ++column) {
+        top->setSectionResizeMode(column,
+                                  isStatusColumn(column) ? QHeaderView::Fixed : QHeaderView::Interactive);
+        top->resizeSection(column, GameListColumns[size_t(column)].defaultWidth(m_list));
+        top->setSectionHidden(column, false);
+    }
+}
+
+void GameListView::setRowHeight(int height, int iconPixels) {
+    if (m_rows->rowHeight() == height && iconSize() == QSize(iconPixels, iconPixels)) {
+        return;
+    }
+    m_rows->setRowHeight(height);
+    setIconSize(QSize(iconPixels, iconPixels));
+    doItemsLayout();
+}
+
+void GameListView::setBackground(const QColor& colour) {
+    QPalette colours = palette();
+    if (colours.color(QPalette::Base) != colour) {
+        colours.setColor(QPalette::Base, colour);
+        setPalette(colours);
+    }
+}
+
+void GameListView::showSortMark(const SortState& sort) {
+    const Qt::SortOrder order = sort.descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    if (header()->sortIndicatorSection() != sort.column || header()->sortIndicatorOrder() != order) {
+        header()->setSortIndicator(sort.column, order);
+    }
+}
+
+QList<int> GameListView::selectedRowNumbers() const {
+    QList<int> rows;
+    if (!selectionModel()) {
+        return rows;
+    }
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void GameListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT deletePressed();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void GameListView::keyboardSearch(const QString& search) {
+    // Typing finds titles: the search runs over column 0 whichever cell was clicked last.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.column() != 0) {
+        selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
+    }
+    QTreeView::keyboardSearch(search);
+}

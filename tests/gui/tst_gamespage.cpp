@@ -1,0 +1,409 @@
+#include "FakeDialogPort.h"
+#include "GuiSupport.h"
+#include "app/TFormMain.h"
+#include "app/pages/GamesPanel.h"
+#include "search/GameListModel.h"
+#include "search/GameListView.h"
+#include "search/GameRowOrder.h"
+#include "search/GamesPopupMenu.h"
+
+#include <QAbstractItemModelTester>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+TGameInfo game(const QString& name, const QString& title, const char* year = "1980",
+               const QString& cloneOf = {}, qint8 driverStatus = StatusGood) {
+    TGameInfo g;
+    g.Name = name;
+    g.Title = title;
+    g.Year = year;
+    g.CloneOf = cloneOf;
+    g.Kind = cloneOf.isEmpty() ? KindParent : KindClone;
+    g.IconIndex = g.Kind;
+    g.DriverStatus = driverStatus;
+    g.Manufacturer = QStringLiteral("Namco");
+    g.Category = QStringLiteral("Maze");
+    g.Driver = "pacman.cpp";
+    return g;
+}
+
+GameList someGames() {
+    return {game("pacman", "Pac-Man", "1980"),
+            game("pacman10", "Pac-Man 10", ""),
+            game("pacman2", "Pac-Man 2", "1982"),
+            game("puckman", "Puck Man", "1980", "pacman"),
+            game("mspacman", "Ms. Pac-Man", "1981"),
+            game("galaga", "Galaga", "1981", {}, StatusImperfect),
+            game("galaga88", "Galaga '88", "1987", "galaga", StatusUnknown)};
+}
+
+GameList manyGames(int count) {
+    GameList games;
+    games.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        games.append(game(QStringLiteral("g%1").arg(i), QStringLiteral("Game %1").arg(i)));
+    }
+    return games;
+}
+
+QStringList titlesShown(const QAbstractItemModel& model) {
+    QStringList titles;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        titles.append(model.index(row, 0).data().toString());
+    }
+    return titles;
+}
+
+// Counts the cells a view asks for, and the rows they lie in.
+class CountingProxy final : public QIdentityProxyModel {
+public:
+    mutable int calls = 0;
+    mutable QSet<int> rows;
+    void forget() {
+        calls = 0;
+        rows.clear();
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        ++calls;
+        rows.insert(index.row());
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// The main window with a table of games, showing the games page.
+class GamesWindow {
+public:
+    explicit GamesWindow(const GameList& games) : window(dir.path()) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        AppState& state = window.state();
+        state.games.FullGamesList = games;
+        state.games.CategoriesList = {QStringLiteral("Maze"), QStringLiteral("Shooter")};
+        state.wizard.page = WizardPage::Games;
+        state.texts.searchWorkListPanelShown = true;
+        window.applyState();
+    }
+    GamesPanel* panel() { return window.findChild<GamesPanel*>(QStringLiteral("PanelSearchWorkList")); }
+    GameListView* list(GameListId id) { return panel()->list(id); }
+    QString label(const char* name) { return window.findChild<QLabel*>(QLatin1String(name))->text(); }
+    void search(const QString& text, const char* button = "ButtonSearchGameTitleText") {
+        auto* edit = window.findChild<QLineEdit*>(QStringLiteral("CategoryText"));
+        edit->clear();
+        QTest::keyClicks(edit, text);
+        QTest::mouseClick(buttonNamed(&window, QLatin1String(button)), Qt::LeftButton);
+    }
+    void clickHeader(GameListId id, int column) {
+        QHeaderView* header = list(id)->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 4, header->height() / 2));
+    }
+    QPoint rowCentre(GameListId id, int row) {
+        GameListView* view = list(id);
+        return view->visualRect(view->model()->index(row, 0)).center();
+    }
+
+    ProgramFolderWithIcons dir;
+    MessageBoxWatcher boxes;
+    TFormMain window;
+};
+
+}  // namespace
+
+class GamesPageTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void modelTellsViewsWhatChanged() {
+        GamesPageState page;
+        page.SearchResults = someGames();
+        const SetupChoices setup;
+        FakeDialogPort port;
+        ImageLists icons(setup, page, port);
+        GameListModel model(page.SearchResults, icons, nullptr);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QItemSelectionModel selection(&model);
+        QCOMPARE(model.rowCount(), 7);
+        page.searchResultsSort = {1, false};  // so that a click on the titles sorts them ascending
+
+        // A sort moves the selection with its row.
+        selection.select(model.index(2, 0),
+                         QItemSelectionModel::Select | QItemSelectionModel::Rows);  // pacman2
+        model.showSorted(sortByHeader(page, SearchResultsList, 0));
+        QCOMPARE(titlesShown(model), (QStringList{"Galaga", "Galaga '88", "Ms. Pac-Man", "Pac-Man",
+                                                  "Pac-Man 2", "Pac-Man 10", "Puck Man"}));
+        QCOMPARE(selection.selectedRows().size(), 1);
+        QCOMPARE(selection.selectedRows().first().data().toString(), QStringLiteral("Pac-Man 2"));
+
+        // Removed rows leave the others, and the selection, where they are.
+        QList<int> removed = {0, 6, 1};
+        for (const int row : {6, 1, 0}) {
+            page.SearchResults.removeAt(row);
+        }
+        model.showRemoved(removed);
+        QCOMPARE(titlesShown(model), (QStringList{"Ms. Pac-Man", "Pac-Man", "Pac-Man 2", "Pac-Man 10"}));
+        QCOMPARE(selection.selectedRows().first().data().toString(), QStringLiteral("Pac-Man 2"));
+
+        // An addition sorts the new rows in between; the selection still follows its game.
+        const GameList added = {game("digdug", "Dig Dug"), game("xevious", "Xevious")};
+        page.SearchResults += added;
+        model.showAdded(sortGameRows(page.SearchResults, page.searchResultsSort));
+        QCOMPARE(titlesShown(model),
+                 (QStringList{"Dig Dug", "Ms. Pac-Man", "Pac-Man", "Pac-Man 2", "Pac-Man 10", "Xevious"}));
+        QCOMPARE(selection.selectedRows().first().data().toString(), QStringLiteral("Pac-Man 2"));
+
+        // Anything else: the views start again, only when the rows differ.
+        page.SearchResults = {game("bosco", "Bosconian")};
+        model.showRows();
+        QCOMPARE(titlesShown(model), QStringList{"Bosconian"});
+        page.SearchResults.clear();
+        model.showRows();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void rowsShowTheirGame() {
+        ProgramFolderWithIcons dir;
+        GamesPageState page;
+        page.gameIconSize = 1;
+        SetupChoices setup;
+        setup.ProgramFolder = dir.path();
+        FakeDialogPort port;
+        ImageLists icons(setup, page, port);
+        icons.LoadListIcons();
+        icons.loadHeaderPictures();
+        page.SearchResults = {game("puckman", "Puck Man", "1980", "nosuchparent"), game("pacman", "Pac-Man")};
+        page.SearchResults[1].IconIndex = 4 + KindParent;  // marked missing
+        GameListModel model(page.SearchResults, icons, nullptr);
+        Appearance look;
+        look.cloneGameFont.style = FontItalic;
+        look.cloneGameFont.color = 0x0000FF;  // red, as 0x00BBGGRR
+        model.setLook(look);
+
+        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1980"));
+        QCOMPARE(model.index(0, 6).data().toString(), QStringLiteral("pacman.cpp"));
+        for (int column = 7; column < 12; ++column) {
+            QVERIFY(model.index(0, column).data().toString().isEmpty());
+            QVERIFY(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
+            QCOMPARE(model.headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QPixmap>().size(),
+                     QSize(16, 16));
+        }
+        QCOMPARE(model.headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Clone of"));
+        // A clone whose parent is unknown still has the clone font; a parent has the parent font.
+        QVERIFY(model.index(0, 3).data(Qt::FontRole).value<QFont>().italic());
+        QCOMPARE(model.index(0, 3).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+        QVERIFY(!model.index(1, 3).data(Qt::FontRole).value<QFont>().italic());
+        // Only the title has an icon, at the list's size: the missing game's differs from its kind's.
+        const QPixmap missing = model.index(1, 0).data(Qt::DecorationRole).value<QPixmap>();
+        QCOMPARE(missing.size(), QSize(32, 32));
+        QVERIFY(missing.toImage() != icons.gameIcons()[KindParent].toImage());
+        QVERIFY(!model.index(1, 1).data(Qt::DecorationRole).isValid());
+    }
+
+    void scrollingAsksOnlyForRowsNearThoseShown() {
+        GamesPageState page;
+        page.SearchResults = manyGames(40000);
+        const SetupChoices setup;
+        FakeDialogPort port;
+        ImageLists icons(setup, page, port);
+        GameListModel model(page.SearchResults, icons, nullptr);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        CountingProxy counted;
+        counted.setSourceModel(&model);
+        GameListView view(QStringLiteral("SearchResults"), SearchResultsList, nullptr);
+        view.setModel(&counted);
+        view.resetColumns();
+        view.setRowHeight(20, 16);
+        view.resize(900, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.viewport()->repaint();  // the first screen drawn before counting starts
+        QApplication::processEvents();
+        const int shownRows = view.viewport()->height() / 20 + 1;
+        const int allowed = (shownRows + 10) * 12 * 12;  // rows, columns, roles a view asks for
+        for (const int at : {20000, 39990, 137}) {
+            counted.forget();
+            view.scrollTo(counted.index(at, 0), QAbstractItemView::PositionAtTop);
+            QVERIFY(view.indexAt(QPoint(4, 4)).row() >= std::min(at, 40000 - shownRows));
+            view.viewport()->repaint();
+            QVERIFY(counted.calls > 0);
+            QVERIFY2(counted.calls < allowed, qPrintable(QString::number(counted.calls)));
+            // Row 0 is the one a view of equal rows measures; every other is near those shown.
+            for (const int row : std::as_const(counted.rows)) {
+                QVERIFY2(row == 0 || (row >= at - shownRows - 10 && row <= at + shownRows + 10),
+                         qPrintable(QStringLiteral("row %1 at %2").arg(row).arg(at)));
+            }
+        }
+    }
+
+    void searchSortDeleteAndAdd() {
+        GamesWindow w(someGames());
+        w.search(QStringLiteral("pac"));
+        GameListView* results = w.list(SearchResultsList);
+        QCOMPARE(titlesShown(*results->model()),
+                 (QStringList{"Ms. Pac-Man", "Pac-Man", "Pac-Man 2", "Pac-Man 10"}));
+        QCOMPARE(w.label("LabelSearchResultCategoryFilter"), QStringLiteral("Title: pac"));
+        QCOMPARE(w.label("LabelSearchResultsTotal"), QStringLiteral("4 games in list"));
+
+        // Year: ascending with the empty year first, then descending with it last.
+        w.clickHeader(SearchResultsList, 1);
+        QCOMPARE(titlesShown(*results->model()).first(), QStringLiteral("Pac-Man 10"));
+        QCOMPARE(results->header()->sortIndicatorSection(), 1);
+        w.clickHeader(SearchResultsList, 1);
+        QCOMPARE(titlesShown(*results->model()).last(), QStringLiteral("Pac-Man 10"));
+        QCOMPARE(w.window.state().gamesPage.searchResultsSort, (SortState{1, true}));
+
+        // Del removes the selected rows; the Add button stays as it was.
+        results->setFocus();
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, w.rowCentre(SearchResultsList, 0));
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          w.rowCentre(SearchResultsList, 1));
+        const QStringList before = titlesShown(*results->model());
+        QTest::keyClick(results, Qt::Key_Delete);
+        QCOMPARE(titlesShown(*results->model()), before.mid(2));
+        QCOMPARE(w.label("LabelSearchResultsTotal"), QStringLiteral("2 games in list"));
+
+        QTest::mouseClick(buttonNamed(&w.window, "ButtonAddToWorkList"), Qt::LeftButton);
+        GameListView* workList = w.list(WorkListList);
+        QCOMPARE(results->model()->rowCount(), 0);
+        QCOMPARE(workList->model()->rowCount(), 2);
+        QVERIFY(workList->isVisible());
+        QVERIFY(workList->width() > 600);
+        QVERIFY(!results->isVisible());
+        QTRY_VERIFY(workList->hasFocus());
+        QCOMPARE(w.label("LabelWorkListTotalEntries"), QStringLiteral("(2)"));
+        QVERIFY(buttonNamed(&w.window, "ButtonWorkListPage")->font().bold());
+        QCOMPARE(buttonNamed(&w.window, "ButtonWorkListPage")->height(), 23);
+        QCOMPARE(buttonNamed(&w.window, "ButtonSearchGamesPage")->height(), 21);
+
+        // The games in the Work List are left out of the next search.
+        QTest::mouseClick(buttonNamed(&w.window, "ButtonSearchGamesPage"), Qt::LeftButton);
+        w.search(QStringLiteral("all"));
+        QCOMPARE(results->model()->rowCount(), 5);
+        saveScreenshot(&w.window, QStringLiteral("games-results"));
+    }
+
+    void categoriesAndEnterSearch() {
+        GamesWindow w(someGames());
+        auto* categories = w.window.findChild<QListWidget*>(QStringLiteral("CategoriesList"));
+        categories->setCurrentRow(0);
+        QCOMPARE(w.list(SearchResultsList)->model()->rowCount(), 7);
+        QCOMPARE(w.label("LabelSearchResultCategoryFilter"), QStringLiteral("Maze"));
+        auto* edit = w.window.findChild<QLineEdit*>(QStringLiteral("CategoryText"));
+        edit->setFocus();
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("galaga"));
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(w.label("LabelSearchResultCategoryFilter"), QStringLiteral("Title: galaga"));
+        QCOMPARE(w.list(SearchResultsList)->model()->rowCount(), 2);
+        QCOMPARE(categories->selectedItems().size(), 0);  // a text search drops the category
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w.label("LabelSearchResultCategoryFilter"), QStringLiteral("galaga"));
+        QCOMPARE(w.list(SearchResultsList)->model()->rowCount(), 0);
+        QVERIFY(!buttonNamed(&w.window, "ButtonAddToWorkList")->isEnabled());
+    }
+
+    void popupMenuOnEachList() {
+        GamesWindow w(someGames());
+        w.search(QStringLiteral("*"));
+        GameListView* results = w.list(SearchResultsList);
+        results->setFocus();
+        // The right button selects the row under it, then the menu opens without its file items.
+        QStringList shown;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) {
+                return;
+            }
+            for (QAction* action : menu->actions()) {
+                if (action->isVisible() && !action->isSeparator()) {
+                    shown.append(action->objectName().isEmpty() ? action->text() : action->objectName());
+                }
+            }
+            saveScreenshot(menu, QStringLiteral("games-popup"));
+            menu->close();
+        });
+        const QPoint at = w.rowCentre(SearchResultsList, 3);
+        QTest::mouseClick(results->viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, results->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(results->viewport(), &request);
+        QTRY_VERIFY(!shown.isEmpty());
+        QCOMPARE(results->selectedRowNumbers(), QList<int>{3});
+        QCOMPARE(shown.first(), QStringLiteral("PopupDeleteGamesFromClrMAMEMissFile"));
+        QVERIFY(shown.contains(QStringLiteral("Icon Size")));
+
+        GamesPopupMenu* menu = w.panel()->popupMenu();
+        menu->removeSelected->trigger();
+        QCOMPARE(results->model()->rowCount(), 6);
+
+        w.panel()->preparePopup(WorkListList);
+        QVERIFY(menu->loadList->isVisible() && menu->saveList->isVisible());
+        QCOMPARE(w.window.state().gamesPage.popupList, WorkListList);
+        w.panel()->preparePopup(SearchResultsList);
+        QVERIFY(!menu->loadList->isVisible() && !menu->saveList->isVisible());
+        menu->clearList->trigger();
+        QCOMPARE(results->model()->rowCount(), 0);
+        QCOMPARE(w.label("LabelSearchResultCategoryFilter"), QStringLiteral("Category:"));
+    }
+
+    void iconSizes() {
+        GamesWindow w(someGames());
+        w.search(QStringLiteral("*"));
+        QTest::mouseClick(buttonNamed(&w.window, "ButtonAddToWorkList"), Qt::LeftButton);
+        QTest::mouseClick(buttonNamed(&w.window, "ButtonSearchGamesPage"), Qt::LeftButton);
+        w.search(QStringLiteral("*"));  // nothing left: the Work List holds every game
+        GamesPopupMenu* menu = w.panel()->popupMenu();
+        const std::array<int, 4> heights = {52, 36, 28, 20};
+        for (const int size : {1, 0, 2, 3}) {
+            w.panel()->preparePopup(WorkListList);
+            menu->iconSizes[size]->trigger();
+            QCOMPARE(w.window.state().gamesPage.gameIconSize, size);
+            for (const GameListId id : {SearchResultsList, WorkListList}) {
+                QCOMPARE(w.list(id)->iconSize(), QSize(heights[size] - 4, heights[size] - 4));
+            }
+            GameListView* workList = w.list(WorkListList);
+            QCOMPARE(workList->visualRect(workList->model()->index(0, 0)).height(), heights[size]);
+            QCOMPARE(workList->model()->index(0, 0).data(Qt::DecorationRole).value<QPixmap>().width(),
+                     heights[size] - 4);
+            QTest::mouseClick(buttonNamed(&w.window, "ButtonWorkListPage"), Qt::LeftButton);
+            QVERIFY(workList->width() > 600);
+            saveScreenshot(&w.window, QStringLiteral("games-icon-size-%1").arg(size));
+        }
+        // The same size again changes nothing: the icons are not even loaded again.
+        const int shownBefore = w.window.icons().generation();
+        menu->iconSizes[3]->trigger();
+        QCOMPARE(w.window.icons().generation(), shownBefore);
+    }
+
+    void typingFindsTitles() {
+        GamesWindow w(someGames());
+        w.search(QStringLiteral("*"));
+        GameListView* results = w.list(SearchResultsList);
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, {},
+                          results->visualRect(results->model()->index(0, 3)).center());  // a name cell
+        QTest::keyClicks(results, QStringLiteral("ms"));
+        QCOMPARE(results->currentIndex().row(), 2);
+        QCOMPARE(results->currentIndex().siblingAtColumn(0).data().toString(), QStringLiteral("Ms. Pac-Man"));
+    }
+
+    void pageFillsTheWindow() {
+        GamesWindow w(manyGames(2000));
+        w.search(QStringLiteral("all"));
+        w.window.showMaximized();
+        QTRY_VERIFY(w.window.width() >= 1900);
+        GamesPanel* panel = w.panel();
+        QTRY_COMPARE(panel->width(), w.window.width());
+        QVERIFY(w.list(SearchResultsList)->width() > 1200);
+        QVERIFY(panel->geometry().bottom() > w.window.height() - 60);
+        saveScreenshot(&w.window, QStringLiteral("games-maximised-1920x1080"));
+    }
+};
+
+QTEST_MAIN(GamesPageTest)
+#include "tst_gamespage.moc"
