@@ -1,0 +1,139 @@
+#include "LooseFiles.h"
+
+#include "common/FileOps.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+bool isCfgIniOrNvram(int type) {
+    return type == GameCfg || type == GameIni || type == GameNVRAM;
+}
+
+// A file and its renamed name: Delete Files and Rename Files start from the file, Restore Files
+// and Delete Renamed Files from the renamed one.
+LooseFilePlan filePlan(int type, OperationMode operation, const QString& source, const QString& renamed) {
+    LooseFilePlan plan;
+    plan.type = type;
+    const bool fromRenamed = operation == RestoreFiles || operation == DeleteRenamedFiles;
+    plan.testedPath = fromRenamed ? renamed : source;
+    plan.path = plan.testedPath;
+    if (operation == RenameFiles || operation == RestoreFiles) {
+        plan.action = LooseAction::MoveFile;
+        plan.target = fromRenamed ? source : renamed;
+    } else {
+        plan.action = LooseAction::DeleteFile;
+    }
+    return plan;
+}
+
+LooseFilePlan romPlan(const QString& game, const QString& ext, const SetupChoices& setup,
+                      const RomFileFinder& findInRomFolders) {
+    const OperationMode operation = setup.operation;
+    if (operation == RestoreFiles || operation == DeleteRenamedFiles) {
+        const QString renamed = findInRomFolders(game + ext + RenamedSuffix);
+        if (renamed.isEmpty()) {
+            return {};
+        }
+        return filePlan(GameROMs, operation, renamed.chopped(RenamedSuffix.size()), renamed);
+    }
+    if (operation == MoveFiles && setup.moveFilesToFolder.isEmpty()) {
+        return {};  // never a bare name in the current folder
+    }
+    const QString source = findInRomFolders(game + ext);
+    if (source.isEmpty()) {
+        return {};
+    }
+    if (operation != MoveFiles) {
+        return filePlan(GameROMs, operation, source, source + RenamedSuffix);
+    }
+    LooseFilePlan plan;
+    plan.action = LooseAction::MoveFile;
+    plan.test = FoundTest::FolderExistsOrCreated;
+    plan.testedPath = withTrailingSeparator(setup.moveFilesToFolder);
+    plan.path = source;
+    plan.target = plan.testedPath + source.mid(source.lastIndexOf(u'/') + 1);
+    return plan;
+}
+
+bool passesFoundTest(const LooseFilePlan& plan) {
+    switch (plan.test) {
+        case FoundTest::FileExists:
+            return FileExistsNotFolder(plan.testedPath);
+        case FoundTest::FolderExists:
+            return QFileInfo(plan.testedPath).isDir();
+        case FoundTest::FolderExistsOrCreated:
+            return QFileInfo(plan.testedPath).isDir() ||
+                   (QDir().mkpath(plan.testedPath) && QFileInfo(plan.testedPath).isDir());
+    }
+    return false;
+}
+
+bool carryOut(const LooseFilePlan& plan) {
+    switch (plan.action) {
+        case LooseAction::DeleteFile:
+            return deleteContentFile(plan.path);
+        case LooseAction::DeleteFolder:
+            // Subfolders and protected files stay, and then so does the folder.
+            DeleteFolderFiles(plan.path);
+            return QDir().rmdir(plan.path);
+        case LooseAction::MoveFile:
+            return MoveFileReplacing(plan.path, plan.target);
+        case LooseAction::Nothing:
+            break;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool isProcessableGameName(const QString& game) {
+    return !game.isEmpty() && !game.contains(u'/') && game != u"." && game != u"..";
+}
+
+LooseFilePlan planLooseFile(const QString& game, int type, const QString& ext, const SetupChoices& setup,
+                            const EmulatorFolders& folders, const RomFileFinder& findInRomFolders) {
+    const OperationMode operation = setup.operation;
+    if (!isProcessableGameName(game) || type < 0 || type >= kFileTypeCount ||
+        (operation != DeleteFiles && isCfgIniOrNvram(type)) || (operation == MoveFiles && type != GameROMs)) {
+        return {};
+    }
+    if (type == GameROMs) {
+        return romPlan(game, ext, setup, findInRomFolders);
+    }
+    const QString folder = folders.FolderOfType(type);
+    if (folder.isEmpty()) {
+        return {};
+    }
+    if (type == GameNVRAM) {
+        LooseFilePlan plan;
+        plan.type = GameNVRAM;
+        plan.action = LooseAction::DeleteFolder;
+        plan.test = FoundTest::FolderExists;
+        plan.testedPath = plan.path = folder + game;
+        return plan;
+    }
+    const QString source = folder + game + ext;
+    return filePlan(type, operation, source, source + RenamedSuffix);
+}
+
+bool applyLooseFilePlan(const LooseFilePlan& plan, JobCounters& counters) {
+    if (plan.action == LooseAction::Nothing || !passesFoundTest(plan)) {
+        return false;
+    }
+    ++counters.Found[plan.type];
+    const bool done = carryOut(plan);
+    if (done) {
+        ++counters.Total;
+    }
+    return done;
+}
+
+bool ApplyToLooseFile(const QString& game, int type, const QString& ext, const SetupChoices& setup,
+                      const EmulatorFolders& folders, JobCounters& counters) {
+    const RomFileFinder find = [&folders](const QString& fileName) {
+        return folders.FindInRomFolders(fileName);
+    };
+    return applyLooseFilePlan(planLooseFile(game, type, ext, setup, folders, find), counters);
+}
