@@ -57,6 +57,30 @@ public:
     int moves = 0;
 };
 
+// A log window that keeps its lines for the JSON line.
+class RecordingLogWindow final : public LogWindow {
+public:
+    void setTitle(const QString& text) override { title = text; }
+    int addLine(const QString& line) override {
+        lines.append(line);
+        return int(lines.size() - 1);
+    }
+    void replaceLine(int index, const QString& line) override {
+        if (index >= 0 && index < lines.size()) {
+            lines[index] = line;
+        }
+    }
+    int lineCount() const override { return int(lines.size()); }
+    void scrollToEnd() override {}
+    void setProgress(int percent) override { value = percent; }
+    int progress() const override { return value; }
+    void show() override {}
+
+    QString title;
+    QStringList lines;
+    int value = 0;
+};
+
 // Hears what the games database reports; the build task times the load by it.
 class QuietGamesEvents final : public GamesDbEvents {
 public:

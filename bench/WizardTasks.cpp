@@ -129,7 +129,8 @@ int emulatorFolders(const QStringList& args) {
     QuietWaitWindow wait;
     Wizard wizard(state, port, view, handOvers, runs);
     NoIcons icons;
-    connectSubsystems(handOvers, state, port, runs, wait, wizard, icons);
+    RecordingLogWindow log;
+    connectSubsystems(handOvers, state, port, runs, {wait, log, icons}, wizard);
     wizard.windowCreated(folder.path, 1080);
     state.setup.mameExecutableFile = args[1];
     state.setup.categoryFile = scratch.path() + QStringLiteral("/catver.ini");

@@ -18,6 +18,9 @@
 #include <QSet>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 TGameInfo game(const QString& name, const QString& title, const char* year = "1980",
@@ -91,6 +94,10 @@ public:
         state.wizard.page = WizardPage::Games;
         state.texts.searchWorkListPanelShown = true;
         window.applyState();
+        for (const GameListId id : {SearchResultsList, WorkListList}) {
+            testers.push_back(std::make_unique<QAbstractItemModelTester>(
+                list(id)->model(), QAbstractItemModelTester::FailureReportingMode::QtTest));
+        }
     }
     GamesPanel* panel() { return window.findChild<GamesPanel*>(QStringLiteral("PanelSearchWorkList")); }
     GameListView* list(GameListId id) { return panel()->list(id); }
@@ -114,6 +121,7 @@ public:
     ProgramFolderWithIcons dir;
     MessageBoxWatcher boxes;
     TFormMain window;
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
 };
 
 }  // namespace
@@ -181,6 +189,7 @@ private Q_SLOTS:
         page.SearchResults = {game("puckman", "Puck Man", "1980", "nosuchparent"), game("pacman", "Pac-Man")};
         page.SearchResults[1].IconIndex = 4 + KindParent;  // marked missing
         GameListModel model(page.SearchResults, icons, nullptr);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         Appearance look;
         look.cloneGameFont.style = FontItalic;
         look.cloneGameFont.color = 0x0000FF;  // red, as 0x00BBGGRR

@@ -7,8 +7,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 
 // Walks the wizard through all its pages as a user would and, when KESTRUM_SCREENSHOTS names a
 // folder, saves a picture of every page and of every message box met on the way.
@@ -125,6 +129,47 @@ private Q_SLOTS:
         press("ButtonBack");
         QCOMPARE(page(), 5);
         QCOMPARE(buttonNamed(&window, "ButtonNext")->text(), QStringLiteral("NEXT"));
+
+        // Rename Files on the Work List: one ROM set and one snapshot are there.
+        press("ButtonBack");
+        press("ButtonBack");
+        buttonNamed(&window, "ActionRenameFiles")->click();
+        press("ButtonNext");
+        press("ButtonNext");
+        press("ButtonNext");
+        QCOMPARE(page(), 6);
+        QDir().mkpath(fake.folder() + "roms");
+        QFile::copy(testDataPath("emulator/listxml.xml"), fake.folder() + "roms/puckman.zip");
+        QDir().mkpath(fake.folder() + "snap");
+        QFile::copy(testDataPath("emulator/listxml.xml"), fake.folder() + "snap/puckman.png");
+        const int seen = boxes.seen.size();
+        // While the job's closing message is up the job is still running: nothing else may start.
+        QStringList enabledDuringJob;
+        QTimer watch;
+        watch.setInterval(5);
+        connect(&watch, &QTimer::timeout, [&] {
+            if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) && enabledDuringJob.isEmpty()) {
+                for (const char* name : {"ButtonBack", "ButtonNext", "ButtonExit"}) {
+                    enabledDuringJob.append(
+                        name + QStringLiteral("=%1").arg(buttonNamed(&window, name)->isEnabled()));
+                }
+            }
+        });
+        watch.start();
+        press("ButtonNext");
+        QTRY_COMPARE(boxes.seen.size(), seen + 1);
+        QCOMPARE(enabledDuringJob, (QStringList{"ButtonBack=0", "ButtonNext=0", "ButtonExit=0"}));
+        QCOMPARE(boxes.seen.last().text,
+                 QStringLiteral("All changes completed!\nYou may also close the log window when ready..."));
+        QVERIFY(QFile::exists(fake.folder() + "roms/puckman.zip.krm"));
+        auto* log = window.findChild<QWidget*>("FormLog");
+        QVERIFY(log && log->isVisible());
+        saveScreenshot(log, QStringLiteral("page6-log-after-rename"));
+        const QScrollBar* scroll = log->findChild<QPlainTextEdit*>()->verticalScrollBar();
+        QVERIFY(scroll->maximum() > 0);
+        QCOMPARE(scroll->value(), scroll->maximum());  // the log shows its newest lines
+        shoot(QStringLiteral("-after-job"));
+        QVERIFY(buttonNamed(&window, "ButtonNext")->isEnabled());
         press("ButtonExit");
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(dir.read("Kestrum.ini").contains("DestinationFolderToMoveFiles=/media/arcade/keep\r\n"));

@@ -13,12 +13,13 @@ class DialogPort;
 // A wizard over `state` with the program's own wiring of its hand-overs, a fake view and wait window.
 struct WiredWizard {
     WiredWizard(AppState& state, DialogPort& port) : wizard(state, port, view, handOvers, runs) {
-        connectSubsystems(handOvers, state, port, runs, wait, wizard, icons);
+        connectSubsystems(handOvers, state, port, runs, {wait, log, icons}, wizard);
     }
     WizardHandOvers handOvers;
     FakeWizardView view;
     RunControl runs;
     FakeWaitWindow wait;
+    FakeLogWindow log;
     FakeIconLists icons;
     Wizard wizard;
 };

@@ -4,11 +4,13 @@
 #include "emulator/EmulatorIni.h"
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
+#include "processing/ProcessingJob.h"
 #include "search/GamesPage.h"
 #include "search/ListIcons.h"
 
 void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, RunControl& runs,
-                       WaitWindow& wait, GamesDbEvents& events, IconLists& icons) {
+                       const SubsystemWindows& windows, GamesDbEvents& events) {
+    WaitWindow& wait = windows.wait;
     handOvers.ReadEmulatorIni = [&state, &port, &runs] {
         ReadEmulatorIni(state.emulator, state.setup, port, runs);
     };
@@ -25,5 +27,9 @@ void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& 
     };
     handOvers.SwitchGamesTab = [&state](int tab) { SwitchGamesTab(state.gamesPage, tab); };
     handOvers.ResetFilters = [&state] { ResetFilters(state.gamesPage.filters); };
-    handOvers.LoadListIcons = [&icons] { icons.LoadListIcons(); };
+    handOvers.LoadListIcons = [&icons = windows.icons] { icons.LoadListIcons(); };
+    handOvers.ProcessingJob = [&state, &port, &log = windows.log] {
+        JobContext context{state.gamesPage, state.setup, state.emulator, port, log};
+        ProcessingJob(context);
+    };
 }

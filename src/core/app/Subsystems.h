@@ -11,6 +11,7 @@ class RunControl;
 class WaitWindow;
 class GamesDbEvents;
 class IconLists;
+class LogWindow;
 
 // The work the wizard hands over to other subsystems, one named hand-over each. They are wired in
 // one place, connectSubsystems; tests of the wizard put fakes behind them.
@@ -59,12 +60,18 @@ static_assert(sizeof(WizardHandOvers) == kHandOverCount * sizeof(std::function<v
 
 // Hand-overs whose subsystem is not built yet: they stay empty and do nothing. Each issue that
 // builds one wires it in connectSubsystems and takes it off this list; a test holds both to it.
-constexpr std::array<std::string_view, 6> kHandOversNotBuiltYet = {
-    "BuildSearchFolders", "ProcessingJob",     "SaveSplitterPosition",
-    "SaveColumnLayout",   "ApplyWindowLayout", "LoadColumnLayout",
+constexpr std::array<std::string_view, 5> kHandOversNotBuiltYet = {
+    "BuildSearchFolders", "SaveSplitterPosition", "SaveColumnLayout", "ApplyWindowLayout", "LoadColumnLayout",
+};
+
+// The windows the subsystems draw into besides the dialogs.
+struct SubsystemWindows {
+    WaitWindow& wait;
+    LogWindow& log;
+    IconLists& icons;  // the main window's image lists
 };
 
 // Puts the subsystems built so far behind the hand-overs. `events` hears what the games database
-// reports (the wizard); `icons` are the window's image lists.
+// reports (the wizard).
 void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& port, RunControl& runs,
-                       WaitWindow& wait, GamesDbEvents& events, IconLists& icons);
+                       const SubsystemWindows& windows, GamesDbEvents& events);

@@ -64,7 +64,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     m_log = new TFormLog(this);
     m_wait = new TFormListXML(this, m_runs);
     m_port->setWaitWindow(m_wait);
-    connectSubsystems(m_handOvers, m_state, *m_port, m_runs, *m_wait, m_wizard, m_icons);
+    connectSubsystems(m_handOvers, m_state, *m_port, m_runs, {*m_wait, *m_log, m_icons}, m_wizard);
 
     const QScreen* screen = this->screen();
     const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;
@@ -177,8 +177,27 @@ void TFormMain::drawEverything() {
 }
 
 void TFormMain::ButtonNextClick(int step) {
+    // While a job runs nothing may start another or change what it works on; a close waits for it.
+    const bool job = m_state.wizard.page == WizardPage::Finish && step > 0;
+    if (job) {
+        holdForJob(true);
+    }
     m_wizard.WizardStep(step);
+    if (job) {
+        holdForJob(false);
+    }
     applyState();
+}
+
+void TFormMain::holdForJob(bool held) {
+    for (QWidget* widget : {static_cast<QWidget*>(m_back), static_cast<QWidget*>(m_next),
+                            static_cast<QWidget*>(m_exit), static_cast<QWidget*>(m_pages),
+                            static_cast<QWidget*>(m_gamesPanel), static_cast<QWidget*>(m_imagesPanel)}) {
+        widget->setEnabled(!held);
+    }
+    if (!held) {
+        m_nextTakesFocus = true;  // FINISH again, once the window is drawn
+    }
 }
 
 void TFormMain::showEvent(QShowEvent* event) {

@@ -51,6 +51,7 @@ private:
     void buildBars();
     void buildPages();
     void placeBars();
+    void holdForJob(bool held);
 
     // The chores the wizard asks of the window.
     void centrePageArea() override;

@@ -94,12 +94,18 @@ QString asOneBlock(const QString& line) {
 }  // namespace
 
 int TFormLog::addLine(const QString& line) {
+    // A log read at its end follows the new lines; one scrolled back by the user stays where it is.
+    QScrollBar* bar = m_log->verticalScrollBar();
+    const bool following = bar->value() == bar->maximum();
     QTextCursor cursor(m_log->document());
     cursor.movePosition(QTextCursor::End);
     if (m_lines > 0) {
         cursor.insertBlock();  // the empty document already holds the first line's block
     }
     cursor.insertText(asOneBlock(line));
+    if (following) {
+        bar->setValue(bar->maximum());
+    }
     return m_lines++;
 }
 

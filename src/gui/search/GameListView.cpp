@@ -88,12 +88,3 @@ void GameListView::keyPressEvent(QKeyEvent* event) {
     }
     QTreeView::keyPressEvent(event);
 }
-
-void GameListView::keyboardSearch(const QString& search) {
-    // Typing finds titles: the search runs over column 0 whichever cell was clicked last.
-    const QModelIndex current = currentIndex();
-    if (current.isValid() && current.column() != 0) {
-        selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
-    }
-    QTreeView::keyboardSearch(search);
-}

@@ -8,7 +8,7 @@ class ListRowDelegate;
 
 // A game list of the games page: whole-row multi-selection with either mouse button, the header
 // clicked for sorting (the list itself is sorted by the core), status columns of fixed width, rows of
-// one height, type-to-find on the titles and the Del key.
+// one height, type-to-find on the titles (a tree view searches its first column) and the Del key.
 class GameListView final : public QTreeView {
     Q_OBJECT
 public:
@@ -30,7 +30,6 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void keyboardSearch(const QString& search) override;
 
 private:
     GameListId m_list;

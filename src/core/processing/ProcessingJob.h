@@ -1,0 +1,31 @@
+#pragma once
+
+#include "JobCounters.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+struct GamesPageState;
+struct SetupChoices;
+struct EmulatorState;
+class DialogPort;
+class LogWindow;
+
+// What a job works on: the Work List (and the page's tab), the operation, file types and move
+// folder, the emulator's folders, the dialogs and the log window.
+struct JobContext {
+    GamesPageState& page;
+    SetupChoices& setup;  // Move Files checks the ROM sets' box
+    const EmulatorState& emulator;
+    DialogPort& port;
+    LogWindow& log;
+    QLocale locale = QLocale::system();  // the month names of the date line
+};
+
+// The date line of a job's log: "mmm/dd/yyyy hh:nn:ss", the month named as the locale abbreviates it.
+QString jobDateLine(const QDateTime& at, const QLocale& locale);
+
+// FINISH: the operation applied to every checked file type of every Work List game, told in the log
+// window and closed by a message box. Gives what it counted.
+JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt = QDateTime::currentDateTime());
