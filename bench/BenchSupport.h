@@ -112,3 +112,5 @@ int loadGamesList(const QStringList& args);
 int buildGamesList(const QStringList& args);
 int emulatorFolders(const QStringList& args);
 int searchGames(const QStringList& args);
+int timeJob(const QStringList& args);
+int runJob(const QStringList& args);

@@ -11,6 +11,10 @@
 //          [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE]
 //          [--sort COLUMN [--descending]] [--resort COLUMN]
 //                                                      RunSearch and AddSearchResultsToWorkList, medians
+//   job DIR --games N                                  Rename Files then Restore Files on a collection
+//                                                      made in DIR, beside a plain rename() loop
+//   job-run EXE --program-folder DIR --worklist FILE --operation N [--types N,N,...] [--move-to DIR]
+//                                                      the job as FINISH runs it, on an existing collection
 // Each prints one JSON line of figures; every question is answered No.
 #include "BenchSupport.h"
 
@@ -34,7 +38,11 @@ int usage() {
         "       kestrum-bench search LISTFULL --text T --kind K [--exact] [--media N] [--driver N] "
         "[--status-category N] [--set-type N] [--machine-type N] [--interface N] [--orientation N] "
         "[--game-status N] [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE] "
-        "[--sort COLUMN [--descending]] [--resort COLUMN]\n");
+        "[--sort COLUMN [--descending]] [--resort COLUMN]\n"
+        "       kestrum-bench job DIR --games N\n"
+        "       kestrum-bench job-run EXE --program-folder DIR --worklist FILE --operation N [--types "
+        "N,N,...] "
+        "[--move-to DIR]\n");
     return 2;
 }
 
@@ -60,6 +68,10 @@ int main(int argc, char** argv) {
         status = emulatorFolders(args);
     } else if (task == QStringLiteral("search")) {
         status = searchGames(args);
+    } else if (task == QStringLiteral("job")) {
+        status = timeJob(args);
+    } else if (task == QStringLiteral("job-run")) {
+        status = runJob(args);
     }
     return status == 2 ? usage() : status;
 }

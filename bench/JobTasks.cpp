@@ -1,0 +1,208 @@
+// The processing job through the real code: timed on a generated collection, or run on an existing one
+// as FINISH runs it.
+#include "BenchSupport.h"
+#include "app/AppState.h"
+#include "app/Subsystems.h"
+#include "app/Wizard.h"
+#include "app/WizardView.h"
+#include "common/FileOps.h"
+#include "common/RunControl.h"
+#include "common/Text.h"
+#include "processing/ProcessingJob.h"
+#include "search/ListIcons.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+class NoIcons final : public IconLists {
+public:
+    void LoadListIcons() override {}
+};
+
+class NoView final : public WizardView {
+public:
+    void centrePageArea() override {}
+    void focusPageStart() override {}
+    void closeWindow() override {}
+    void showState() override {}
+};
+
+bool writeSmallFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("kestrum") == 7;
+}
+
+QString countersJson(const JobCounters& counters) {
+    QStringList found;
+    for (const int count : counters.Found) {
+        found.append(QString::number(count));
+    }
+    return u'[' + found.join(u',') + u']';
+}
+
+// The files of a generated collection: a ROM set (in one of two folders) and a snapshot per game.
+QStringList makeCollection(const QString& root, int games, GameList& workList, EmulatorFolders& folders) {
+    folders.RomFolders = {root + QStringLiteral("roms1/"), root + QStringLiteral("roms2/")};
+    folders.ImageFolders[ImageSnap - kFirstImageType] = root + QStringLiteral("snap/");
+    for (const QString& folder : {folders.RomFolders[0], folders.RomFolders[1], folders.ImageFolders[1]}) {
+        QDir().mkpath(folder);
+    }
+    QStringList files;
+    for (int i = 0; i < games; ++i) {
+        TGameInfo game;
+        game.Name = QStringLiteral("game%1").arg(i, 5, 10, QLatin1Char('0'));
+        workList.append(game);
+        files.append(folders.RomFolders[i % 2] + game.Name + QStringLiteral(".zip"));
+        files.append(folders.ImageFolders[1] + game.Name + QStringLiteral(".png"));
+    }
+    for (const QString& file : files) {
+        if (!writeSmallFile(file)) {
+            return {};
+        }
+    }
+    return files;
+}
+
+// A plain rename() of every file to its ".krm" name and back; the time of the first way.
+double renameFloor(const QStringList& files) {
+    QList<QByteArray> from;
+    QList<QByteArray> to;
+    for (const QString& file : files) {
+        from.append(QFile::encodeName(file));
+        to.append(QFile::encodeName(file + QStringLiteral(".krm")));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        std::rename(from[i].constData(), to[i].constData());
+    }
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        std::rename(to[i].constData(), from[i].constData());
+    }
+    return seconds;
+}
+
+}  // namespace
+
+int timeJob(const QStringList& args) {
+    const QString root = withTrailingSeparator(args[1]);
+    const int games = optionValue(args, QStringLiteral("--games")).toInt();
+    if (games <= 0 || !QDir().mkpath(root)) {
+        return 2;
+    }
+    GamesPageState page;
+    SetupChoices setup;
+    EmulatorState emulator;
+    const QStringList files = makeCollection(root, games, page.WorkList, emulator.folders);
+    if (files.isEmpty()) {
+        return 1;
+    }
+    setup.fileTypeChecked.fill(false);
+    setup.fileTypeChecked[GameROMs] = true;
+    setup.fileTypeChecked[ImageSnap] = true;
+    SilentPort port;
+    RecordingLogWindow log;
+    JobContext context{page, setup, emulator, port, log};
+
+    const double floor = renameFloor(files);
+    QElapsedTimer clock;
+    setup.operation = RenameFiles;
+    clock.start();
+    const JobCounters renamed = ProcessingJob(context);
+    const double renameSeconds = double(clock.nsecsElapsed()) / 1e9;
+    setup.operation = RestoreFiles;
+    clock.restart();
+    const JobCounters restored = ProcessingJob(context);
+    const double restoreSeconds = double(clock.nsecsElapsed()) / 1e9;
+    printLine(QStringLiteral(
+                  "{\"task\":\"job\",\"games\":%1,\"files\":%2,\"renamed\":%3,\"restored\":%4,"
+                  "\"rename_seconds\":%5,\"restore_seconds\":%6,\"floor_seconds\":%7,\"peak_rss_mb\":%8}")
+                  .arg(games)
+                  .arg(files.size())
+                  .arg(renamed.Total)
+                  .arg(restored.Total)
+                  .arg(renameSeconds, 0, 'f', 5)
+                  .arg(restoreSeconds, 0, 'f', 5)
+                  .arg(floor, 0, 'f', 5)
+                  .arg(peakRssMegabytes(), 0, 'f', 1));
+    return renamed.Total == files.size() && restored.Total == files.size() ? 0 : 1;
+}
+
+int runJob(const QStringList& args) {
+    const QString programFolder = optionValue(args, QStringLiteral("--program-folder"));
+    const QString workListFile = optionValue(args, QStringLiteral("--worklist"));
+    bool operationGiven = false;
+    const int operation = optionValue(args, QStringLiteral("--operation")).toInt(&operationGiven);
+    if (programFolder.isEmpty() || workListFile.isEmpty() || !operationGiven || !isOperation(operation)) {
+        return 2;
+    }
+    AppState state;
+    SilentPort port;
+    RunControl runs;
+    NoView view;
+    WizardHandOvers handOvers;
+    QuietWaitWindow wait;
+    RecordingLogWindow log;
+    NoIcons icons;
+    Wizard wizard(state, port, view, handOvers, runs);
+    connectSubsystems(handOvers, state, port, runs, {wait, log, icons}, wizard);
+    wizard.windowCreated(programFolder, 1080);
+    wizard.firstShowing();  // Kestrum.ini: the file types and the image folders
+
+    // Leaving page 1 (and the images page, when ui.ini named no folders) settles the folders.
+    QTemporaryDir scratch;
+    state.setup.mameExecutableFile = args[1];
+    state.setup.categoryFile = scratch.path() + QStringLiteral("/catver.ini");
+    QFile category(state.setup.categoryFile);
+    if (!category.open(QIODevice::WriteOnly) || category.write("[Category]\r\n") < 0) {
+        return 2;
+    }
+    category.close();
+    state.wizard.page = WizardPage::Emulator;
+    wizard.WizardStep(+1);
+    if (state.wizard.page == WizardPage::ImagesFolders) {
+        wizard.WizardStep(+1);
+    }
+    if (state.wizard.page == WizardPage::Emulator) {
+        printLine(QStringLiteral("{\"task\":\"job-run\",\"messages\":%1}").arg(jsonMessages(port.messages)));
+        return 1;
+    }
+
+    const std::optional<QByteArray> names = readWholeFile(workListFile);
+    if (!names) {
+        return 2;
+    }
+    for (const QByteArrayView line : splitLines(*names)) {
+        TGameInfo game;
+        game.Name = QString::fromUtf8(line);
+        state.gamesPage.WorkList.append(game);
+    }
+    const QString types = optionValue(args, QStringLiteral("--types"));
+    if (!types.isEmpty()) {
+        state.setup.fileTypeChecked.fill(false);
+        for (const QString& type : types.split(u',')) {
+            const int number = type.toInt();
+            if (number >= 0 && number < kFileTypeCount) {
+                state.setup.fileTypeChecked[size_t(number)] = true;
+            }
+        }
+    }
+    state.setup.operation = OperationMode(operation);
+    const QString moveTo = optionValue(args, QStringLiteral("--move-to"));
+    if (!moveTo.isEmpty()) {
+        state.setup.moveFilesToFolder = moveTo;
+    }
+    JobContext context{state.gamesPage, state.setup, state.emulator, port, log};
+    const JobCounters counters = ProcessingJob(context);
+    printLine(QStringLiteral("{\"task\":\"job-run\",\"log\":%1,\"total\":%2,\"found\":%3,\"messages\":%4}")
+                  .arg(jsonList(log.lines))
+                  .arg(counters.Total)
+                  .arg(countersJson(counters), jsonMessages(port.messages)));
+    return 0;
+}
