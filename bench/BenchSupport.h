@@ -3,6 +3,7 @@
 #include "common/DialogPort.h"
 #include "gamesdb/GamesDatabase.h"
 #include "progress/ProgressWindows.h"
+#include "search/ColumnLayouts.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -79,6 +80,18 @@ public:
     QString title;
     QStringList lines;
     int value = 0;
+};
+
+// A games page without a window: its columns stay at their defaults.
+class NoGamesLayout final : public GamesPageLayoutView {
+public:
+    ColumnLayout columns(GameListId list) const override { return ColumnLayout::defaults(list); }
+    void showColumns(GameListId, const ColumnLayout&) override {}
+    int categoriesWidth() const override { return kCategoriesPanelMinWidth; }
+    void setCategoriesWidth(int) override {}
+    int searchListSize(int) const override { return 0; }
+    int defaultSearchListSize(int) const override { return 0; }
+    void arrangeLayout(int, int) override {}
 };
 
 // Hears what the games database reports; the build task times the load by it.

@@ -150,8 +150,9 @@ int runJob(const QStringList& args) {
     QuietWaitWindow wait;
     RecordingLogWindow log;
     NoIcons icons;
+    NoGamesLayout layout;
     Wizard wizard(state, port, view, handOvers, runs);
-    connectSubsystems(handOvers, state, port, runs, {wait, log, icons}, wizard);
+    connectSubsystems(handOvers, state, port, runs, {wait, log, icons, layout}, wizard);
     wizard.windowCreated(programFolder, 1080);
     wizard.firstShowing();  // Kestrum.ini: the file types and the image folders
 

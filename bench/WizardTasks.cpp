@@ -130,7 +130,8 @@ int emulatorFolders(const QStringList& args) {
     Wizard wizard(state, port, view, handOvers, runs);
     NoIcons icons;
     RecordingLogWindow log;
-    connectSubsystems(handOvers, state, port, runs, {wait, log, icons}, wizard);
+    NoGamesLayout layout;
+    connectSubsystems(handOvers, state, port, runs, {wait, log, icons, layout}, wizard);
     wizard.windowCreated(folder.path, 1080);
     state.setup.mameExecutableFile = args[1];
     state.setup.categoryFile = scratch.path() + QStringLiteral("/catver.ini");

@@ -40,6 +40,9 @@ void MessageBoxWatcher::poll() {
     seen.append({box->windowTitle(), box->text(), box->parentWidget(),
                  box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
     saveScreenshot(box, screenshotPrefix + QStringLiteral("-%1-").arg(seen.size()) + box->windowTitle());
+    if (onSeen) {
+        onSeen(box);
+    }
     if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
         const bool answer = answers.isEmpty() ? false : answers.dequeue();
         (answer ? yes : box->button(QMessageBox::No))->click();

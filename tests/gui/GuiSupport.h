@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 // Answers the modal message boxes that the window opens during a test, records their caption and
 // text, and saves a picture of each when KESTRUM_SCREENSHOTS names a folder.
 class MessageBoxWatcher : public QObject {
@@ -23,6 +25,7 @@ public:
     QList<Seen> seen;
     QQueue<bool> answers;  // for Yes/No boxes; an empty queue answers No
     QString screenshotPrefix = QStringLiteral("message");
+    std::function<void(QMessageBox*)> onSeen;  // called while the box is still up
 
     MessageBoxWatcher() {
         m_timer.setInterval(10);

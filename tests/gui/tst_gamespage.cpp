@@ -2,6 +2,7 @@
 #include "GuiSupport.h"
 #include "app/TFormMain.h"
 #include "app/pages/GamesPanel.h"
+#include "common/IniDocument.h"
 #include "search/GameListModel.h"
 #include "search/GameListView.h"
 #include "search/GameRowOrder.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSet>
+#include <QSplitter>
 #include <QTest>
 
 #include <memory>
@@ -399,6 +401,59 @@ private Q_SLOTS:
         QTest::keyClicks(results, QStringLiteral("ms"));
         QCOMPARE(results->currentIndex().row(), 2);
         QCOMPARE(results->currentIndex().siblingAtColumn(0).data().toString(), QStringLiteral("Ms. Pac-Man"));
+    }
+
+    // The three layouts through their buttons; both splitters dragged and a column widened are in the
+    // files after the close.
+    void layoutsAndTheirFiles() {
+        GamesWindow w(someGames());
+        w.search(QStringLiteral("*"));
+        QTRY_VERIFY(!w.window.state().wizard.FirstActivationPending);
+        GamesPanel* panel = w.panel();
+        auto* version = w.window.findChild<QLabel*>(QStringLiteral("LabelMAMEVersionUsed"));
+        QCOMPARE(version->mapTo(panel, QPoint()).x(), 350);
+        const auto shownAt = [&](const char* name) {
+            return w.window.findChild<QWidget*>(QLatin1String(name))->mapTo(panel, QPoint());
+        };
+
+        QTest::mouseClick(buttonNamed(&w.window, "ButtonLayout2"), Qt::LeftButton);
+        QVERIFY(w.list(SearchResultsList)->isVisible() && w.list(WorkListList)->isVisible());
+        QVERIFY(shownAt("PanelWorkList").x() >= shownAt("PanelSearchList").x() + 692);
+        QVERIFY(!buttonNamed(&w.window, "ButtonWorkListPage")->isVisible());
+        QCOMPARE(version->mapTo(panel, QPoint()).x(), 16);
+        saveScreenshot(&w.window, QStringLiteral("games-layout2"));
+
+        QTest::mouseClick(buttonNamed(&w.window, "ButtonLayout3"), Qt::LeftButton);
+        QVERIFY(shownAt("PanelWorkList").y() > shownAt("PanelSearchList").y() + 100);
+        saveScreenshot(&w.window, QStringLiteral("games-layout3"));
+        w.window.showMaximized();
+        QTRY_VERIFY(w.window.width() >= 1900);
+        saveScreenshot(&w.window, QStringLiteral("games-layout3-maximised"));
+
+        const auto drag = [](QSplitter* splitter, QPoint by) {
+            QSplitterHandle* handle = splitter->handle(1);
+            const QPoint from = handle->rect().center();
+            QTest::mousePress(handle, Qt::LeftButton, {}, from);
+            QTest::mouseMove(handle, from + by);  // the handle follows: one move, in its own coordinates
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, handle->rect().center());
+        };
+        auto* lists = w.window.findChild<QSplitter*>(QStringLiteral("SplitSearchWorkList"));
+        auto* categories = w.window.findChild<QSplitter*>(QStringLiteral("SplitterSearchListCategory"));
+        const int searchHeight = lists->sizes()[0];
+        const int categoriesWidth = categories->sizes()[0];
+        drag(lists, QPoint(0, 60));
+        drag(categories, QPoint(40, 0));
+        QCOMPARE(lists->sizes()[0], searchHeight + 60);
+        QCOMPARE(categories->sizes()[0], categoriesWidth + 40);
+        w.list(WorkListList)->header()->resizeSection(1, 77);
+
+        w.window.close();
+        const IniDocument layouts = IniDocument::parse(w.dir.read("layouts.ini"));
+        QCOMPARE(layouts.value("Layout", "Layout3_SplitterPos"), QByteArray::number(searchHeight + 60));
+        QVERIFY(layouts.value("Layout", "Layout2_SplitterPos"));  // saved when layout 2 was left
+        const IniDocument profile = IniDocument::parse(w.dir.read("layouts_searchresults.ini"));
+        QCOMPARE(profile.value("Layout3_Category", "Width"), QByteArray::number(categoriesWidth + 40));
+        QCOMPARE(w.dir.read("layouts_worklist.ini"), QByteArray("[Layout3_Width]\r\nYear=77\r\n"));
     }
 
     void pageFillsTheWindow() {

@@ -256,6 +256,10 @@ private Q_SLOTS:
         QVERIFY(!tab1->font().bold());
         QCOMPARE(tab1->height(), tab1Chosen.height() - 2);
         QCOMPARE(tab2->height(), tab1Chosen.height());
+        // The boxes of both tabs start at one place, so they do not jump when the tabs switch.
+        auto* panel = w.findChild<QWidget*>("PanelImagesFolders");
+        QCOMPARE(w.findChild<QLineEdit*>("PCBDir")->mapTo(panel, QPoint()).x(),
+                 w.findChild<QLineEdit*>("SnapDir")->mapTo(panel, QPoint()).x());
 
         // The rebuild box turns bold while checked.
         auto* rebuild = w.findChild<QCheckBox*>("RebuildGamesList");

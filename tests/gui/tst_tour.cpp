@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTimer>
 
 // Walks the wizard through all its pages as a user would and, when KESTRUM_SCREENSHOTS names a
 // folder, saves a picture of every page and of every message box met on the way.
@@ -145,19 +144,15 @@ private Q_SLOTS:
         const int seen = boxes.seen.size();
         // While the job's closing message is up the job is still running: nothing else may start.
         QStringList enabledDuringJob;
-        QTimer watch;
-        watch.setInterval(5);
-        connect(&watch, &QTimer::timeout, [&] {
-            if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) && enabledDuringJob.isEmpty()) {
-                for (const char* name : {"ButtonBack", "ButtonNext", "ButtonExit"}) {
-                    enabledDuringJob.append(
-                        name + QStringLiteral("=%1").arg(buttonNamed(&window, name)->isEnabled()));
-                }
+        boxes.onSeen = [&](QMessageBox*) {
+            for (const char* name : {"ButtonBack", "ButtonNext", "ButtonExit"}) {
+                enabledDuringJob.append(name +
+                                        QStringLiteral("=%1").arg(buttonNamed(&window, name)->isEnabled()));
             }
-        });
-        watch.start();
+        };
         press("ButtonNext");
         QTRY_COMPARE(boxes.seen.size(), seen + 1);
+        boxes.onSeen = nullptr;
         QCOMPARE(enabledDuringJob, (QStringList{"ButtonBack=0", "ButtonNext=0", "ButtonExit=0"}));
         QCOMPARE(boxes.seen.last().text,
                  QStringLiteral("All changes completed!\nYou may also close the log window when ready..."));

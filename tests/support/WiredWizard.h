@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeGamesLayout.h"
 #include "FakeIconLists.h"
 #include "FakeWindows.h"
 #include "FakeWizardView.h"
@@ -13,7 +14,7 @@ class DialogPort;
 // A wizard over `state` with the program's own wiring of its hand-overs, a fake view and wait window.
 struct WiredWizard {
     WiredWizard(AppState& state, DialogPort& port) : wizard(state, port, view, handOvers, runs) {
-        connectSubsystems(handOvers, state, port, runs, {wait, log, icons}, wizard);
+        connectSubsystems(handOvers, state, port, runs, {wait, log, icons, layout}, wizard);
     }
     WizardHandOvers handOvers;
     FakeWizardView view;
@@ -21,5 +22,6 @@ struct WiredWizard {
     FakeWaitWindow wait;
     FakeLogWindow log;
     FakeIconLists icons;
+    FakeGamesLayout layout;
     Wizard wizard;
 };

@@ -5,6 +5,7 @@
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
 #include "processing/ProcessingJob.h"
+#include "search/ColumnLayouts.h"
 #include "search/GamesPage.h"
 #include "search/ListIcons.h"
 
@@ -28,6 +29,25 @@ void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& 
     handOvers.SwitchGamesTab = [&state](int tab) { SwitchGamesTab(state.gamesPage, tab); };
     handOvers.ResetFilters = [&state] { ResetFilters(state.gamesPage.filters); };
     handOvers.LoadListIcons = [&icons = windows.icons] { icons.LoadListIcons(); };
+    const auto layouts = [&state, &port, &view = windows.gamesLayout] {
+        return LayoutContext{state.gamesPage, state.setup, view, port};
+    };
+    handOvers.ApplyWindowLayout = [layouts] {
+        LayoutContext context = layouts();
+        ApplyWindowLayout(context);
+    };
+    handOvers.SaveSplitterPosition = [layouts] {
+        LayoutContext context = layouts();
+        SaveSplitterPosition(context);
+    };
+    handOvers.LoadColumnLayout = [layouts] {
+        LayoutContext context = layouts();
+        LoadColumnLayout(context, true, true);
+    };
+    handOvers.SaveColumnLayout = [layouts] {
+        LayoutContext context = layouts();
+        SaveColumnLayout(context);
+    };
     handOvers.ProcessingJob = [&state, &port, &log = windows.log] {
         JobContext context{state.gamesPage, state.setup, state.emulator, port, log};
         ProcessingJob(context);

@@ -12,6 +12,7 @@ class WaitWindow;
 class GamesDbEvents;
 class IconLists;
 class LogWindow;
+class GamesPageLayoutView;
 
 // The work the wizard hands over to other subsystems, one named hand-over each. They are wired in
 // one place, connectSubsystems; tests of the wizard put fakes behind them.
@@ -60,8 +61,8 @@ static_assert(sizeof(WizardHandOvers) == kHandOverCount * sizeof(std::function<v
 
 // Hand-overs whose subsystem is not built yet: they stay empty and do nothing. Each issue that
 // builds one wires it in connectSubsystems and takes it off this list; a test holds both to it.
-constexpr std::array<std::string_view, 5> kHandOversNotBuiltYet = {
-    "BuildSearchFolders", "SaveSplitterPosition", "SaveColumnLayout", "ApplyWindowLayout", "LoadColumnLayout",
+constexpr std::array<std::string_view, 1> kHandOversNotBuiltYet = {
+    "BuildSearchFolders",
 };
 
 // The windows the subsystems draw into besides the dialogs.
@@ -69,6 +70,7 @@ struct SubsystemWindows {
     WaitWindow& wait;
     LogWindow& log;
     IconLists& icons;  // the main window's image lists
+    GamesPageLayoutView& gamesLayout;
 };
 
 // Puts the subsystems built so far behind the hand-overs. `events` hears what the games database

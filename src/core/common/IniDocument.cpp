@@ -8,6 +8,9 @@
 
 IniDocument IniDocument::parse(QByteArrayView bytes) {
     IniDocument document;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bytes = bytes.sliced(3);
+    }
     Section* current = nullptr;
     for (QByteArrayView line : splitLines(bytes)) {
         line = trimBlanksAndControls(line);
@@ -72,6 +75,41 @@ void IniDocument::writeText(QByteArrayView key, const QString& text) {
 
 void IniDocument::writeNumber(QByteArrayView key, qint64 number) {
     write(key, QByteArrayView(QByteArray::number(number)));
+}
+
+void IniDocument::removeSection(QByteArrayView section) {
+    m_sections.removeIf([section](const Section& s) { return equalsIgnoringAsciiCase(s.name, section); });
+}
+
+void IniDocument::setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
+    Section* target = nullptr;
+    for (Section& s : m_sections) {
+        if (equalsIgnoringAsciiCase(s.name, section)) {
+            target = &s;
+        }
+    }
+    if (!target) {
+        m_sections.append({section.toByteArray(), {}});
+        target = &m_sections.back();
+    }
+    for (qsizetype i = target->entries.size() - 1; i >= 0; --i) {
+        if (equalsIgnoringAsciiCase(target->entries[i].key, key)) {
+            target->entries[i].value = value.toByteArray();
+            return;
+        }
+    }
+    target->entries.append({key.toByteArray(), value.toByteArray()});
+}
+
+QByteArray IniDocument::serialized() const {
+    QByteArray out;
+    for (const Section& s : m_sections) {
+        out += '[' + s.name + "]\r\n";
+        for (const Entry& e : s.entries) {
+            out += e.key + '=' + e.value + "\r\n";
+        }
+    }
+    return out;
 }
 
 QString settingsFilePath(const QString& programFolder) {

@@ -5,8 +5,10 @@
 #include <QString>
 #include <optional>
 
-// The program's own INI files: read whole, looked up without regard to the letter case of section
-// and key names, written back whole with CR LF line ends and no byte-order mark.
+// The program's own INI files: read whole (a leading byte-order mark skipped), looked up without
+// regard to the letter case of section and key names, written back whole with CR LF line ends, no
+// blank lines and no byte-order mark. A file is either written anew section by section
+// (beginSection, write) or edited where it stands (removeSection, setValue, serialized).
 class IniDocument {
 public:
     static IniDocument parse(QByteArrayView bytes);
@@ -22,6 +24,12 @@ public:
     void writeNumber(QByteArrayView key, qint64 number);
 
     QByteArray bytes() const { return m_out; }
+
+    // Editing a parsed file: a removed section set again comes back at the end; a value set again
+    // keeps its key's place.
+    void removeSection(QByteArrayView section);
+    void setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value);
+    QByteArray serialized() const;
 
 private:
     struct Entry {

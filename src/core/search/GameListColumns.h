@@ -7,6 +7,7 @@
 // The twelve columns of both game lists, by index (a column's identity; where it shows can differ).
 struct GameListColumn {
     const char* caption;  // empty for the status columns, which show a picture instead
+    const char* key;      // in the column layout files
     int searchResultsWidth;
     int workListWidth;
     int defaultWidth(GameListId list) const {
@@ -17,18 +18,18 @@ struct GameListColumn {
 constexpr int kFirstStatusColumn = 7;
 
 constexpr std::array<GameListColumn, kGameListColumnCount> GameListColumns = {{
-    {"Game Title", 192, 292},
-    {"Year", 50, 60},
-    {"Manufacturer", 100, 130},
-    {"Name", 75, 90},
-    {"Clone of", 75, 90},
-    {"Category", 100, 180},
-    {"Driver Name", 90, 105},
-    {"", 21, 21},
-    {"", 21, 21},
-    {"", 21, 21},
-    {"", 21, 21},
-    {"", 21, 21},
+    {"Game Title", "Title", 192, 292},
+    {"Year", "Year", 50, 60},
+    {"Manufacturer", "Manufacturer", 100, 130},
+    {"Name", "Name", 75, 90},
+    {"Clone of", "Clone", 75, 90},
+    {"Category", "Category", 100, 180},
+    {"Driver Name", "DriverName", 90, 105},
+    {"", "DriverStatus", 21, 21},
+    {"", "EmulationStatus", 21, 21},
+    {"", "ColorStatus", 21, 21},
+    {"", "SoundStatus", 21, 21},
+    {"", "GraphicStatus", 21, 21},
 }};
 
 inline bool isStatusColumn(int column) {

@@ -64,15 +64,15 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
     m_log = new TFormLog(this);
     m_wait = new TFormListXML(this, m_runs);
     m_port->setWaitWindow(m_wait);
-    connectSubsystems(m_handOvers, m_state, *m_port, m_runs, {*m_wait, *m_log, m_icons}, m_wizard);
+    buildBars();
+    buildPages();
+    connectSubsystems(m_handOvers, m_state, *m_port, m_runs, {*m_wait, *m_log, m_icons, *m_gamesPanel},
+                      m_wizard);
 
     const QScreen* screen = this->screen();
     const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;
     m_wizard.windowCreated(programFolder, screenHeight);
     setWindowTitle(QStringLiteral("Kestrum ") + m_state.wizard.VersionText);
-
-    buildBars();
-    buildPages();
     if (!m_state.wizard.layoutSelectorShown) {
         // Small screens: a fixed window, 10 pixels smaller, in layout 1 only.
         setFixedSize(kWindowMinWidth - 10, kWindowMinHeight - 10);

@@ -40,8 +40,39 @@ void GameListView::resetColumns() {
     for (int column = 0; column < kGameListColumnCount && column < top->count(); ++column) {
         top->setSectionResizeMode(column,
                                   isStatusColumn(column) ? QHeaderView::Fixed : QHeaderView::Interactive);
-        top->resizeSection(column, GameListColumns[size_t(column)].defaultWidth(m_list));
-        top->setSectionHidden(column, false);
+    }
+    showColumnLayout(ColumnLayout::defaults(m_list));
+}
+
+ColumnLayout GameListView::columnLayout() const {
+    const QHeaderView* top = header();
+    ColumnLayout layout = ColumnLayout::defaults(m_list);
+    for (int column = 0; column < kGameListColumnCount && column < top->count(); ++column) {
+        const bool hidden = top->isSectionHidden(column);
+        layout.visible[size_t(column)] = !hidden;
+        layout.widths[size_t(column)] = hidden ? m_hiddenWidths[size_t(column)] : top->sectionSize(column);
+        layout.order[size_t(top->visualIndex(column))] = column;
+    }
+    return layout;
+}
+
+void GameListView::showColumnLayout(const ColumnLayout& layout) {
+    QHeaderView* top = header();
+    if (top->count() < kGameListColumnCount) {
+        return;
+    }
+    for (int column = 0; column < kGameListColumnCount; ++column) {
+        const int width = std::max(0, layout.widths[size_t(column)]);  // a negative width shows as none
+        const bool shown = column == 0 || layout.visible[size_t(column)];
+        m_hiddenWidths[size_t(column)] = layout.widths[size_t(column)];
+        top->setSectionHidden(column, !shown);
+        top->resizeSection(column, width);
+    }
+    for (int position = 1; position < kGameListColumnCount; ++position) {
+        const int from = top->visualIndex(layout.order[size_t(position)]);
+        if (from != position) {
+            top->moveSection(from, position);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/ColumnLayouts.h"
 #include "search/GamesPageState.h"
 
 #include <QTreeView>
@@ -17,6 +18,9 @@ public:
     GameListId list() const { return m_list; }
     // The model's columns at their default widths for this list.
     void resetColumns();
+    // The columns as shown (a hidden column keeps the width it had), and a profile shown.
+    ColumnLayout columnLayout() const;
+    void showColumnLayout(const ColumnLayout& layout);
     // The row height of CellHeightTable and the icon size that goes with it.
     void setRowHeight(int height, int iconPixels);
     void setBackground(const QColor& colour);
@@ -34,4 +38,5 @@ protected:
 private:
     GameListId m_list;
     ListRowDelegate* m_rows;
+    std::array<int, kGameListColumnCount> m_hiddenWidths{};
 };

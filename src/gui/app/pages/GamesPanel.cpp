@@ -23,6 +23,10 @@ namespace {
 
 constexpr int kTabHeight = 23;  // the current tab button; the other is 2 pixels lower
 constexpr int kSearchListMinWidth = 692;
+constexpr int kPanelMargin = 8;
+// Where LabelMAMEVersionUsed starts: after the tabs of layout 1, near the edge in layouts 2 and 3.
+constexpr int kVersionLeftWithTabs = 350;
+constexpr int kVersionLeftWithoutTabs = 16;
 
 QLabel* titleLabel(const QString& objectName, const QString& text, QWidget* parent) {
     QLabel* label = makeLabel(objectName, text, parent);
@@ -37,7 +41,7 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
       m_games{context.state.gamesPage, context.state.games, context.state.setup, context.port, *this} {
     setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setContentsMargins(kPanelMargin, 6, kPanelMargin, 6);
     layout->setSpacing(4);
     layout->addWidget(makeLabel(
         QStringLiteral("LabelSelectGamesTitle"),
@@ -69,25 +73,37 @@ GamesPanel::GamesPanel(PageContext& context, QWidget* parent)
 }
 
 QWidget* GamesPanel::buildHeader() {
-    auto* header = new QWidget(this);
-    header->setObjectName(QStringLiteral("PanelTopSearchWorkList"));
-    auto* row = new QHBoxLayout(header);
+    m_header = new QWidget(this);
+    m_header->setObjectName(QStringLiteral("PanelTopSearchWorkList"));
+    auto* row = new QHBoxLayout(m_header);
     row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    // The tabs of layout 1; the emulator's line stands after them, or near the left edge without them.
+    m_tabs = new QWidget(m_header);
+    m_tabs->setObjectName(QStringLiteral("BevelTabbedList"));
+    m_tabs->setFixedWidth(kVersionLeftWithTabs - kPanelMargin);
+    auto* tabs = new QHBoxLayout(m_tabs);
+    tabs->setContentsMargins(0, 0, 0, 0);
     const std::array<QString, 2> names = {QStringLiteral("ButtonSearchGamesPage"),
                                           QStringLiteral("ButtonWorkListPage")};
     const std::array<QString, 2> captions = {QStringLiteral("Search Games"), QStringLiteral("Work List")};
     for (int tab = 0; tab < 2; ++tab) {
-        m_tabButtons[size_t(tab)] = makeButton(names[size_t(tab)], captions[size_t(tab)], header);
+        m_tabButtons[size_t(tab)] = makeButton(names[size_t(tab)], captions[size_t(tab)], m_tabs);
         m_tabButtons[size_t(tab)]->setMinimumWidth(110);
         connect(m_tabButtons[size_t(tab)], &QPushButton::clicked, this, [this, tab] {
             SwitchGamesTab(m_games.page, tab);
             applyState();
         });
-        row->addWidget(m_tabButtons[size_t(tab)], 0, Qt::AlignBottom);
+        tabs->addWidget(m_tabButtons[size_t(tab)], 0, Qt::AlignBottom);
     }
-    m_workListEntries = makeLabel(QStringLiteral("LabelWorkListTotalEntries"), QStringLiteral("(0)"), header);
-    row->addWidget(m_workListEntries, 0, Qt::AlignBottom);
-    row->addSpacing(16);
+    m_workListEntries = makeLabel(QStringLiteral("LabelWorkListTotalEntries"), QStringLiteral("(0)"), m_tabs);
+    tabs->addWidget(m_workListEntries, 0, Qt::AlignBottom);
+    tabs->addStretch();
+    row->addWidget(m_tabs);
+    m_versionIndent = new QWidget(m_header);
+    m_versionIndent->setFixedWidth(kVersionLeftWithoutTabs - kPanelMargin);
+    row->addWidget(m_versionIndent);
+    QWidget* header = m_header;
     m_versionUsed = makeLabel(QStringLiteral("LabelMAMEVersionUsed"),
                               QStringLiteral("MAME v0.000 (Ago 03 1974)"), header);
     setBold(m_versionUsed, true);
@@ -127,15 +143,19 @@ QWidget* GamesPanel::buildSearchPanel() {
     layout->addWidget(m_filters);
 
     auto* split = new QSplitter(Qt::Horizontal, panel);
+    m_categoriesSplit = split;
     split->setObjectName(QStringLiteral("SplitterSearchListCategory"));
     split->setHandleWidth(6);
     split->setChildrenCollapsible(false);
     auto* categories = new QWidget(split);
     categories->setObjectName(QStringLiteral("PanelSearchList2_Categories"));
+    categories->setMinimumWidth(kCategoriesPanelMinWidth);
     auto* left = new QVBoxLayout(categories);
     left->setContentsMargins(0, 0, 0, 0);
-    left->addWidget(titleLabel(QStringLiteral("LabelCategoriesTitle"),
-                               QStringLiteral("2. Pick a category or type a text"), categories));
+    QLabel* pick = titleLabel(QStringLiteral("LabelCategoriesTitle"),
+                              QStringLiteral("2. Pick a category or type a text"), categories);
+    pick->setWordWrap(true);  // the panel may be narrower than the title
+    left->addWidget(pick);
     auto* textRow = new QHBoxLayout;
     m_categoryText = makeEdit(QStringLiteral("CategoryText"), categories);
     m_categoryText->installEventFilter(this);
@@ -224,6 +244,9 @@ QWidget* GamesPanel::buildSearchPanel() {
 QWidget* GamesPanel::buildWorkListPanel() {
     auto* panel = new QWidget(m_lists);
     panel->setObjectName(QStringLiteral("PanelWorkList"));
+    // Beside a Search Results panel at its minimum width in a narrow window, it may become narrow
+    // rather than lie over it.
+    panel->setMinimumSize(40, 40);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(
@@ -349,9 +372,10 @@ void GamesPanel::focusWorkList() {
 void GamesPanel::drawTabs() {
     const GamesPageState& page = m_games.page;
     const bool tabs = page.layout == 1;
+    m_tabs->setVisible(tabs);
+    m_versionIndent->setVisible(!tabs);
     for (int tab = 0; tab < 2; ++tab) {
         QPushButton* button = m_tabButtons[size_t(tab)];
-        button->setVisible(tabs);
         const bool current = page.gamesTab == tab;
         setBold(button, current);
         button->setFixedHeight(current ? kTabHeight : kTabHeight - 2);
@@ -360,7 +384,6 @@ void GamesPanel::drawTabs() {
     if (tabs) {
         m_lists->setSizes({1, 1});  // the panel shown takes the whole splitter, whatever it had before
     }
-    m_workListEntries->setVisible(tabs);
     const Qt::Orientation orientation = page.layout == 3 ? Qt::Vertical : Qt::Horizontal;
     if (m_lists->orientation() != orientation) {
         m_lists->setOrientation(orientation);
@@ -429,4 +452,41 @@ void GamesPanel::applyState() {
 
 QWidget* GamesPanel::firstBox() const {
     return m_categoryText;
+}
+
+ColumnLayout GamesPanel::columns(GameListId list) const {
+    return m_views[list]->columnLayout();
+}
+
+void GamesPanel::showColumns(GameListId list, const ColumnLayout& columns) {
+    m_views[list]->showColumnLayout(columns);
+}
+
+int GamesPanel::categoriesWidth() const {
+    return m_categoriesSplit->sizes().value(0);
+}
+
+void GamesPanel::setCategoriesWidth(int width) {
+    const QList<int> sizes = m_categoriesSplit->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    m_categoriesSplit->setSizes({width, std::max(0, total - width)});
+}
+
+int GamesPanel::searchListSize(int layout) const {
+    return layout == 3 ? m_listPanels[0]->height() : m_listPanels[0]->width();
+}
+
+int GamesPanel::defaultSearchListSize(int layout) const {
+    if (layout == 3) {
+        return (height() - m_header->height()) / 2;
+    }
+    return window()->width() / 2;
+}
+
+void GamesPanel::arrangeLayout(int layout, int searchListSize) {
+    drawTabs();
+    if (layout == 2 || layout == 3) {
+        const int total = layout == 3 ? m_lists->height() : m_lists->width();
+        m_lists->setSizes({searchListSize, std::max(0, total - searchListSize - m_lists->handleWidth())});
+    }
 }

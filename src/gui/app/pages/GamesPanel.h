@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageContext.h"
+#include "search/ColumnLayouts.h"
 #include "search/GamesPage.h"
 
 #include <QStringList>
@@ -19,11 +20,20 @@ class SearchFiltersBox;
 // The overlay of page 5: filters, categories, Search Results and Work List. Every control forwards to
 // the games page's operations and the panel redraws from their state; the two lists sit behind
 // models that are told what each operation did to the rows.
-class GamesPanel final : public StatePage, private GamesPageView {
+class GamesPanel final : public StatePage, private GamesPageView, public GamesPageLayoutView {
 public:
     GamesPanel(PageContext& context, QWidget* parent);
     void applyState() override;
     QWidget* firstBox() const override;
+
+    // The layouts and column profiles.
+    ColumnLayout columns(GameListId list) const override;
+    void showColumns(GameListId list, const ColumnLayout& columns) override;
+    int categoriesWidth() const override;
+    void setCategoriesWidth(int width) override;
+    int searchListSize(int layout) const override;
+    int defaultSearchListSize(int layout) const override;
+    void arrangeLayout(int layout, int searchListSize) override;
 
     GameListView* list(GameListId id) const { return m_views[id]; }
     GamesPopupMenu* popupMenu() const { return m_popup; }
@@ -65,6 +75,9 @@ private:
     QLabel* m_noGamesList;
     QWidget* m_layoutSelector;
     std::array<QPushButton*, 3> m_layoutButtons{};
+    QWidget* m_header;
+    QWidget* m_tabs;
+    QWidget* m_versionIndent;
     std::array<QPushButton*, 2> m_tabButtons{};
     QLabel* m_workListEntries;
     SearchFiltersBox* m_filters;
@@ -73,6 +86,7 @@ private:
     QPushButton* m_addToWorkList;
     QLabel* m_workListTotal;
     QSplitter* m_lists;
+    QSplitter* m_categoriesSplit;
     std::array<QWidget*, 2> m_listPanels{};
     std::array<GameListView*, 2> m_views{};
     std::array<GameListModel*, 2> m_models{};

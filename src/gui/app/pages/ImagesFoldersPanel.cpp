@@ -55,6 +55,13 @@ ImagesFoldersPanel::ImagesFoldersPanel(PageContext& context, QWidget* parent)
     m_tabButtons[0]->setGeometry(0, kTabTop - 2, kTabWidth, kTabHeight + 2);
 }
 
+namespace {
+QString folderCaption(int row) {
+    return row == ImageGameArtwork - kFirstImageType ? QStringLiteral("In-Game Artwork")
+                                                     : QLatin1String(ImageCategoryTable[row].displayName);
+}
+}  // namespace
+
 QWidget* ImagesFoldersPanel::makeTab(const QString& name, std::initializer_list<int> rows) {
     auto* tab = new QWidget;
     tab->setObjectName(name);
@@ -62,11 +69,15 @@ QWidget* ImagesFoldersPanel::makeTab(const QString& name, std::initializer_list<
     grid->setContentsMargins(0, 4, 0, 0);
     grid->setVerticalSpacing(4);
     int line = 0;
+    // The captions' column is as wide on both tabs, so that the boxes do not move when they switch.
+    int widest = 0;
+    for (int row = 0; row < kImageCategoryCount; ++row) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(folderCaption(row)));
+    }
+    grid->setColumnMinimumWidth(0, widest + 4);
     for (const int row : rows) {
         const ImageCategory& category = ImageCategoryTable[row];
-        const QString caption = row == ImageGameArtwork - kFirstImageType
-                                    ? QStringLiteral("In-Game Artwork")
-                                    : QLatin1String(category.displayName);
+        const QString caption = folderCaption(row);
         const QString boxName = QLatin1String(category.folderBoxName);
         grid->addWidget(makeLabel(QStringLiteral("Label") + boxName, caption, tab), line, 0);
         QLineEdit* box = makeEdit(boxName, tab);
