@@ -10,15 +10,19 @@
 
 #include <QAbstractItemModelTester>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
 #include <QTest>
+#include <QTreeWidget>
+#include <functional>
 
 #include <memory>
 #include <vector>
@@ -454,6 +458,67 @@ private Q_SLOTS:
         const IniDocument profile = IniDocument::parse(w.dir.read("layouts_searchresults.ini"));
         QCOMPARE(profile.value("Layout3_Category", "Width"), QByteArray::number(categoriesWidth + 40));
         QCOMPARE(w.dir.read("layouts_worklist.ini"), QByteArray("[Layout3_Width]\r\nYear=77\r\n"));
+    }
+
+    // The columns editor through its keys; "Ok" shows and stores the columns, "Cancel" drops them.
+    void columnsEditor() {
+        GamesWindow w(someGames());
+        w.search(QStringLiteral("*"));
+        QTRY_VERIFY(!w.window.state().wizard.FirstActivationPending);
+        GamesPopupMenu* menu = w.panel()->popupMenu();
+        const auto edit = [&](const std::function<void(QDialog*, QTreeWidget*)>& keys) {
+            bool seen = false;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->objectName() == QStringLiteral("FormColumnsEditor"));
+                seen = true;
+                // A failed check must not leave the modal dialog up.
+                const auto closeAnyway = qScopeGuard([dialog] {
+                    if (dialog->isVisible()) {
+                        dialog->done(QDialog::Rejected);
+                    }
+                });
+                keys(dialog, dialog->findChild<QTreeWidget*>(QStringLiteral("ColumnsListView")));
+            });
+            w.panel()->preparePopup(SearchResultsList);
+            menu->customizeColumns->trigger();
+            QVERIFY(seen);
+        };
+        edit([](QDialog* dialog, QTreeWidget* rows) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Customize Columns: Search Results - Layout 1"));
+            QCOMPARE(rows->topLevelItem(3)->text(0), QStringLiteral("Game Name"));
+            QTest::keyClick(rows, Qt::Key_Down);
+            QTest::keyClick(rows, Qt::Key_Down, Qt::ControlModifier);  // Year to the third place
+            QTest::keyClick(rows, Qt::Key_F2);
+            auto* cell = rows->viewport()->findChild<QLineEdit*>();
+            QVERIFY(cell);
+            cell->setText(QStringLiteral("5"));
+            QTest::keyClick(cell, Qt::Key_Return);  // the cell takes Enter, not the dialog
+            QVERIFY(dialog->isVisible());
+            QTRY_COMPARE(rows->topLevelItem(2)->text(1), QStringLiteral("10"));
+            QTest::keyClick(rows, Qt::Key_Down);
+            QTest::keyClick(rows, Qt::Key_Space);  // Name hidden, drawn grey
+            QCOMPARE(rows->topLevelItem(3)->foreground(0).color(), QColor(0x80, 0x80, 0x80));
+            saveScreenshot(dialog, QStringLiteral("games-columns-editor"));
+            QTest::keyClick(rows, Qt::Key_Return);
+        });
+        const ColumnLayout shown = w.list(SearchResultsList)->columnLayout();
+        QCOMPARE(shown.order[2], 1);
+        QCOMPARE(shown.widths[1], 10);
+        QVERIFY(!shown.visible[3]);
+        QCOMPARE(w.list(SearchResultsList)->header()->sectionSize(1), 10);
+        QVERIFY(IniDocument::parse(w.dir.read("layouts_searchresults.ini")).value("Layout1_Visible", "Name"));
+
+        edit([](QDialog*, QTreeWidget* rows) {
+            QTest::keyClick(rows, Qt::Key_F6);  // Default All, then Esc: nothing changes
+            QTest::keyClick(rows, Qt::Key_Escape);
+        });
+        QCOMPARE(w.list(SearchResultsList)->columnLayout(), shown);
+        edit([](QDialog* dialog, QTreeWidget* rows) {
+            QTest::keyClick(rows, Qt::Key_F6);
+            QTest::mouseClick(buttonNamed(dialog, "ButtonOk"), Qt::LeftButton);
+        });
+        QCOMPARE(w.list(SearchResultsList)->columnLayout(), ColumnLayout::defaults(SearchResultsList));
     }
 
     void pageFillsTheWindow() {

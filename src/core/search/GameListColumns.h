@@ -8,6 +8,7 @@
 struct GameListColumn {
     const char* caption;  // empty for the status columns, which show a picture instead
     const char* key;      // in the column layout files
+    const char* editorName;
     int searchResultsWidth;
     int workListWidth;
     int defaultWidth(GameListId list) const {
@@ -18,18 +19,18 @@ struct GameListColumn {
 constexpr int kFirstStatusColumn = 7;
 
 constexpr std::array<GameListColumn, kGameListColumnCount> GameListColumns = {{
-    {"Game Title", "Title", 192, 292},
-    {"Year", "Year", 50, 60},
-    {"Manufacturer", "Manufacturer", 100, 130},
-    {"Name", "Name", 75, 90},
-    {"Clone of", "Clone", 75, 90},
-    {"Category", "Category", 100, 180},
-    {"Driver Name", "DriverName", 90, 105},
-    {"", "DriverStatus", 21, 21},
-    {"", "EmulationStatus", 21, 21},
-    {"", "ColorStatus", 21, 21},
-    {"", "SoundStatus", 21, 21},
-    {"", "GraphicStatus", 21, 21},
+    {"Game Title", "Title", "Title", 192, 292},
+    {"Year", "Year", "Year", 50, 60},
+    {"Manufacturer", "Manufacturer", "Manufacturer", 100, 130},
+    {"Name", "Name", "Game Name", 75, 90},
+    {"Clone of", "Clone", "Clone of", 75, 90},
+    {"Category", "Category", "Category", 100, 180},
+    {"Driver Name", "DriverName", "Driver Name", 90, 105},
+    {"", "DriverStatus", "Driver Status", 21, 21},
+    {"", "EmulationStatus", "Emulation Status", 21, 21},
+    {"", "ColorStatus", "Color Status", 21, 21},
+    {"", "SoundStatus", "Sound Status", 21, 21},
+    {"", "GraphicStatus", "Graphic Status", 21, 21},
 }};
 
 inline bool isStatusColumn(int column) {

@@ -27,6 +27,7 @@ GameListView::GameListView(const QString& objectName, GameListId list, QWidget* 
 
     QHeaderView* top = header();
     top->setFixedHeight(kHeaderHeight);
+    top->setMinimumSectionSize(0);  // a stored width, however small, is shown as it is
     top->setSectionsMovable(false);
     top->setSectionsClickable(true);
     top->setStretchLastSection(false);

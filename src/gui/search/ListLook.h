@@ -15,7 +15,7 @@ QFont toQFont(const FontSpec& font);
 
 // Draws the rows of a list at one height, and the selection in the program's own colours: filled and
 // framed in blue while the list has the focus, in grey when it has not, with black text either way.
-class ListRowDelegate final : public QStyledItemDelegate {
+class ListRowDelegate : public QStyledItemDelegate {
 public:
     explicit ListRowDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
     void setRowHeight(int height) { m_rowHeight = height; }

@@ -4,6 +4,7 @@
 #include "Widgets.h"
 #include "app/AppState.h"
 #include "app/Wizard.h"
+#include "app/dialogs/TFormColumnsEditor.h"
 #include "search/GameListModel.h"
 #include "search/GameListView.h"
 #include "search/GameRowOrder.h"
@@ -288,7 +289,17 @@ void GamesPanel::connectPopup() {
         connect(m_popup->iconSizes[size_t(size)], &QAction::triggered, this,
                 [this, size] { chooseIconSize(size); });
     }
-    // "Customize Columns" and "Customize Games List Appearance" open their dialogs once those exist.
+    connect(m_popup->customizeColumns, &QAction::triggered, this,
+            [this] { customizeColumnsOf(m_games.page.popupList); });
+}
+
+void GamesPanel::customizeColumnsOf(GameListId id) {
+    const std::optional<QList<ColumnRow>> rows =
+        customizeColumns(window(), id, m_games.page.layout, columns(id));
+    if (rows) {
+        LayoutContext context{m_games.page, m_games.setup, *this, m_context.port};
+        WriteEditorLayout(context, id, *rows);
+    }
 }
 
 bool GamesPanel::eventFilter(QObject* watched, QEvent* event) {

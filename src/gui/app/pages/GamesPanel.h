@@ -59,6 +59,7 @@ private:
     void clearList(GameListId id);
     void sortBy(GameListId id, int column);
     void chooseIconSize(int size);
+    void customizeColumnsOf(GameListId id);
     void showPopup(GameListId id, const QPoint& at);
 
     void showNow() override;
