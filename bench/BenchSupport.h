@@ -29,7 +29,7 @@ public:
         return {};
     }
     QString folderName(const QString&, const QString&) override { return {}; }
-    void openDocument(const QString&) override {}
+    bool openDocument(const QString&) override { return false; }
     void setBusyPointer(bool) override {}
     void processPendingEvents() override { ++eventPumps; }
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 
 class ProgressWindowsTest : public QObject {
@@ -77,6 +78,23 @@ private Q_SLOTS:
     }
 
     // Every icon at every size the program loads it at, on a light and a dark background.
+    // The user guide as a browser shows it: a page that names every operation and the program's files.
+    void userGuide() {
+        QFile file(QStringLiteral(KESTRUM_SOURCE_DIR "/../resources/kestrum_docs.htm"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTextBrowser browser;
+        browser.setHtml(QString::fromUtf8(file.readAll()));
+        browser.resize(900, 1400);
+        QCOMPARE(browser.documentTitle(), QStringLiteral("Kestrum user guide"));
+        const QString text = browser.toPlainText();
+        for (const char* expected :
+             {"Delete Files", "Rename Files", "Restore Files", "Delete Renamed Files", "Move Files",
+              "Kestrum.ini", "listfull.txt", "CHD", "apt install mame"}) {
+            QVERIFY2(text.contains(QLatin1String(expected)), expected);
+        }
+        saveScreenshot(&browser, QStringLiteral("user-guide"));
+    }
+
     void iconSheet() {
         const QDir icons(QStringLiteral(KESTRUM_ICONS_DIR));
         const QStringList files = icons.entryList({QStringLiteral("*.ico")}, QDir::Files, QDir::Name);

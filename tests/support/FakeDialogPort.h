@@ -26,6 +26,7 @@ public:
     QStringList dialogFilters;
     QStringList dialogFolders;
     QStringList openedDocuments;
+    bool documentsOpen = true;  // what the desktop answers when asked to open one
     QList<bool> busyChanges;
     int processEventsCalls = 0;
     std::function<void()> onProcessEvents;  // lets a test act "while" the core waits
@@ -48,7 +49,10 @@ public:
     QString folderName(const QString& title, const QString& folder) override {
         return answerFile(title, folder, QString());
     }
-    void openDocument(const QString& pathOrAddress) override { openedDocuments.append(pathOrAddress); }
+    bool openDocument(const QString& pathOrAddress) override {
+        openedDocuments.append(pathOrAddress);
+        return documentsOpen;
+    }
     void setBusyPointer(bool busy) override { busyChanges.append(busy); }
     void processPendingEvents() override {
         ++processEventsCalls;

@@ -126,6 +126,30 @@ void Wizard::firstActivation() {
     call(m_handOvers.LoadColumnLayout);
 }
 
+void Wizard::viewDocumentation() {
+    const QString guide = m_state.setup.ProgramFolder + QStringLiteral("kestrum_docs.htm");
+    if (!FileExistsNotFolder(guide)) {
+        message(
+            QStringLiteral("Kestrum"),
+            QStringLiteral("The user guide \"%1\" is missing. Reinstall Kestrum to get it back.").arg(guide));
+        return;
+    }
+    if (!m_port.openDocument(guide)) {
+        message(
+            QStringLiteral("Kestrum"),
+            QStringLiteral("No program could be found to show the user guide \"%1\". Open that file with a "
+                           "web browser.")
+                .arg(guide));
+    }
+}
+
+void Wizard::openAddress(const QString& address) {
+    if (!m_port.openDocument(address)) {
+        message(QStringLiteral("Kestrum"),
+                QStringLiteral("No web browser could be found to open %1.").arg(address));
+    }
+}
+
 void Wizard::chooseIconSize(int size) {
     if (ApplyIconSize(m_state.gamesPage, size, m_state.wizard.FirstActivationPending)) {
         call(m_handOvers.LoadListIcons);

@@ -32,6 +32,10 @@ public:
     void SetPageTitle(WizardPage page);
     void selectOperation(OperationMode operation);
     void chooseLayout(int layout);
+    // ButtonViewDocs: the user guide beside the program, opened by the desktop.
+    void viewDocumentation();
+    // A link label's address; when nothing can open it, a message says so.
+    void openAddress(const QString& address);
     // An item of the lists' "Icon Size" menu, 0 extra large to 3 small: the icons are loaded again at
     // the new size.
     void chooseIconSize(int size);

@@ -20,8 +20,8 @@ public:
                                  const QString& defaultExtension) = 0;
     virtual QString folderName(const QString& title, const QString& folder) = 0;
 
-    // Opens a document or web address with the desktop's handler.
-    virtual void openDocument(const QString& pathOrAddress) = 0;
+    // Opens a document or web address with the desktop's handler; false when none could.
+    virtual bool openDocument(const QString& pathOrAddress) = 0;
 
     virtual void setBusyPointer(bool busy) = 0;
     virtual void processPendingEvents() = 0;

@@ -105,10 +105,10 @@ QString QtDialogPort::folderName(const QString& title, const QString& folder) {
     return QFileDialog::getExistingDirectory(dialogParent(), title, folder);
 }
 
-void QtDialogPort::openDocument(const QString& pathOrAddress) {
+bool QtDialogPort::openDocument(const QString& pathOrAddress) {
     const QUrl url = pathOrAddress.contains(QStringLiteral("://")) ? QUrl(pathOrAddress)
                                                                    : QUrl::fromLocalFile(pathOrAddress);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void QtDialogPort::setBusyPointer(bool busy) {

@@ -22,7 +22,7 @@ public:
     QString saveFileName(const QString& title, const QString& folder, const QString& filter,
                          const QString& defaultExtension) override;
     QString folderName(const QString& title, const QString& folder) override;
-    void openDocument(const QString& pathOrAddress) override;
+    bool openDocument(const QString& pathOrAddress) override;
     void setBusyPointer(bool busy) override;
     void processPendingEvents() override;
 

@@ -743,6 +743,27 @@ private Q_SLOTS:
         // Quotients round toward zero, also when the window is larger than the screen.
         QCOMPARE(centredWindow(700, 500, 768, 555), (Placement{-34, -27}));
     }
+
+    // The user guide and the links: when the desktop cannot open them, or the guide is gone, the
+    // user is told which file or address.
+    void documentsThatCannotBeOpened() {
+        Rig rig;
+        rig.wizard.viewDocumentation();
+        QCOMPARE(rig.shown().last(), "Kestrum | The user guide \"" + rig.dir.file("kestrum_docs.htm") +
+                                         "\" is missing. Reinstall Kestrum to get it back.");
+        rig.dir.write("kestrum_docs.htm", "<html></html>");
+        rig.wizard.viewDocumentation();
+        QCOMPARE(rig.port.openedDocuments, QStringList{rig.dir.file("kestrum_docs.htm")});
+        QCOMPARE(rig.port.messages.size(), 1);
+        rig.port.documentsOpen = false;
+        rig.wizard.viewDocumentation();
+        QVERIFY(
+            rig.shown().last().startsWith("Kestrum | No program could be found to show the user guide \"" +
+                                          rig.dir.file("kestrum_docs.htm")));
+        rig.wizard.openAddress(QStringLiteral("https://www.mamedev.org/"));
+        QCOMPARE(rig.shown().last(), QStringLiteral("Kestrum | No web browser could be found to open "
+                                                    "https://www.mamedev.org/."));
+    }
 };
 
 KESTRUM_REGISTER_TEST(WizardTest)

@@ -3,6 +3,7 @@
 #include "Widgets.h"
 #include "app/AppState.h"
 #include "app/LinkLabel.h"
+#include "app/Wizard.h"
 #include "catalog/FileTypes.h"
 #include "common/DialogPort.h"
 
@@ -49,7 +50,7 @@ ImagesFoldersPanel::ImagesFoldersPanel(PageContext& context, QWidget* parent)
         new LinkLabel(QStringLiteral("LinkDownloadImagePacks"), QStringLiteral("Download image packs"),
                       QStringLiteral("https://www.progettosnaps.net/snapshots/"), this);
     connect(packs, &LinkLabel::activated, this,
-            [this](const QString& address) { m_context.port.openDocument(address); });
+            [this](const QString& address) { m_context.wizard.openAddress(address); });
     layout->addWidget(packs);
     setBold(m_tabButtons[0], true);
     m_tabButtons[0]->setGeometry(0, kTabTop - 2, kTabWidth, kTabHeight + 2);

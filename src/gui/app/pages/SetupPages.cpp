@@ -23,7 +23,7 @@ LinkLabel* makeLink(const QString& name, const QString& caption, const QString& 
                     QWidget* parent) {
     auto* link = new LinkLabel(name, caption, address, parent);
     QObject::connect(link, &LinkLabel::activated, parent,
-                     [&context](const QString& target) { context.port.openDocument(target); });
+                     [&context](const QString& target) { context.wizard.openAddress(target); });
     return link;
 }
 
@@ -55,12 +55,7 @@ WelcomePage::WelcomePage(PageContext& context, QWidget* parent)
     layout->addStretch();
     auto* docs =
         makeButton(QStringLiteral("ButtonViewDocs"), QStringLiteral("View Kestrum documentation"), this);
-    connect(docs, &QPushButton::clicked, this, [this] {
-        const QString page = m_context.state.setup.ProgramFolder + QStringLiteral("kestrum_docs.htm");
-        if (FileExistsNotFolder(page)) {
-            m_context.port.openDocument(page);
-        }
-    });
+    connect(docs, &QPushButton::clicked, this, [this] { m_context.wizard.viewDocumentation(); });
     auto* row = new QHBoxLayout;
     row->addWidget(docs);
     row->addStretch();
