@@ -521,6 +521,34 @@ private Q_SLOTS:
         QCOMPARE(w.list(SearchResultsList)->columnLayout(), ColumnLayout::defaults(SearchResultsList));
     }
 
+    // The appearance dialog from the popup menu: "Copy Parent" and "Ok" reach the rows at once.
+    void appearanceFromThePopup() {
+        GamesWindow w(someGames());
+        w.window.state().appearance.cloneGameFont.style = FontItalic;
+        w.search(QStringLiteral("*"));
+        GameListView* results = w.list(SearchResultsList);
+        const QModelIndex clone = results->model()->index(1, 0);  // Galaga '88
+        QVERIFY(clone.data(Qt::FontRole).value<QFont>().italic());
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = true;
+            const auto closeAnyway = qScopeGuard([dialog] {
+                if (dialog->isVisible()) {
+                    dialog->done(QDialog::Rejected);
+                }
+            });
+            QTest::mouseClick(buttonNamed(dialog, "ButtonCopyParentFont"), Qt::LeftButton);
+            QTest::mouseClick(buttonNamed(dialog, "ButtonOk"), Qt::LeftButton);
+        });
+        w.panel()->preparePopup(SearchResultsList);
+        w.panel()->popupMenu()->customizeAppearance->trigger();
+        QVERIFY(seen);
+        QCOMPARE(w.window.state().appearance.cloneGameFont, w.window.state().appearance.parentGameFont);
+        QVERIFY(!clone.data(Qt::FontRole).value<QFont>().italic());
+    }
+
     void pageFillsTheWindow() {
         GamesWindow w(manyGames(2000));
         w.search(QStringLiteral("all"));

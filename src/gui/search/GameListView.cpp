@@ -86,6 +86,10 @@ void GameListView::setRowHeight(int height, int iconPixels) {
     doItemsLayout();
 }
 
+int GameListView::rowHeight() const {
+    return m_rows->rowHeight();
+}
+
 void GameListView::setBackground(const QColor& colour) {
     QPalette colours = palette();
     if (colours.color(QPalette::Base) != colour) {

@@ -23,6 +23,7 @@ public:
     void showColumnLayout(const ColumnLayout& layout);
     // The row height of CellHeightTable and the icon size that goes with it.
     void setRowHeight(int height, int iconPixels);
+    int rowHeight() const;
     void setBackground(const QColor& colour);
     void showSortMark(const SortState& sort);
     // The selected rows, each once, in ascending order.

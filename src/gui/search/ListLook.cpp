@@ -32,10 +32,17 @@ QPalette::ColorRole systemRole(int code) {
             return QPalette::Dark;
         case 20:  // button highlight
             return QPalette::Light;
+        case 21:  // 3D dark shadow
+            return QPalette::Shadow;
+        case 22:  // 3D light
+            return QPalette::Midlight;
         case 23:
             return QPalette::ToolTipText;
         case 24:
             return QPalette::ToolTipBase;
+        case 26:  // hot-tracked item, the desktop's link colour
+            return QPalette::Link;
+        case 4:  // menu
         default:
             return QPalette::Window;
     }

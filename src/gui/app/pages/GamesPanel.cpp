@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Wizard.h"
 #include "app/dialogs/TFormColumnsEditor.h"
+#include "app/dialogs/TFormCustomizeGamesList.h"
 #include "search/GameListModel.h"
 #include "search/GameListView.h"
 #include "search/GameRowOrder.h"
@@ -204,7 +205,7 @@ QWidget* GamesPanel::buildSearchPanel() {
     m_categories = new QListWidget(categories);
     m_categories->setObjectName(QStringLiteral("CategoriesList"));
     m_categories->setUniformItemSizes(true);
-    applySelectionColours(m_categories);
+    m_categoryRows = applySelectionColours(m_categories);
     connect(m_categories, &QListWidget::currentRowChanged, this, [this](int row) { pickCategoryRow(row); });
     left->addWidget(m_categories, 1);
     m_categoriesTotal = makeLabel(QStringLiteral("LabelCategoriesListTotal"),
@@ -291,6 +292,12 @@ void GamesPanel::connectPopup() {
     }
     connect(m_popup->customizeColumns, &QAction::triggered, this,
             [this] { customizeColumnsOf(m_games.page.popupList); });
+    connect(m_popup->customizeAppearance, &QAction::triggered, this, [this] {
+        if (customizeGamesListAppearance(window(), m_context.state.appearance,
+                                         m_views[SearchResultsList]->rowHeight(), m_context.icons)) {
+            applyState();
+        }
+    });
 }
 
 void GamesPanel::customizeColumnsOf(GameListId id) {
@@ -401,6 +408,25 @@ void GamesPanel::drawTabs() {
     }
 }
 
+void GamesPanel::drawCategoriesLook(const Appearance& look) {
+    const QFont font = toQFont(look.categoriesListFont);
+    if (m_categories->font() != font) {
+        m_categories->setFont(font);
+    }
+    QPalette colours = m_categories->palette();
+    const QColor background = toQColor(look.categoriesListBackgroundColor);
+    const QColor text = toQColor(look.categoriesListFont.color);
+    if (colours.color(QPalette::Base) != background || colours.color(QPalette::Text) != text) {
+        colours.setColor(QPalette::Base, background);
+        colours.setColor(QPalette::Text, text);
+        m_categories->setPalette(colours);
+    }
+    if (m_categoryRows->rowHeight() != look.categoriesRowHeight) {
+        m_categoryRows->setRowHeight(look.categoriesRowHeight);
+        m_categories->doItemsLayout();
+    }
+}
+
 void GamesPanel::drawLists() {
     const AppState& state = m_context.state;
     const GamesPageState& page = m_games.page;
@@ -447,6 +473,7 @@ void GamesPanel::applyState() {
         }
     }
     m_categoriesTotal->setText(categoriesTotalText(state.games.CategoriesList.size()));
+    drawCategoriesLook(state.appearance);
     for (int i = 0; i < 3; ++i) {
         setChecked(m_layoutButtons[size_t(i)], page.layout == i + 1);
     }

@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <array>
 
+struct Appearance;
 class GameListModel;
+class ListRowDelegate;
 class GameListView;
 class GamesPopupMenu;
 class QLabel;
@@ -67,11 +69,13 @@ private:
 
     void drawTabs();
     void drawLists();
+    void drawCategoriesLook(const Appearance& look);
 
     GamesPageContext m_games;
     QLabel* m_versionUsed;
     QLineEdit* m_categoryText;
     QListWidget* m_categories;
+    ListRowDelegate* m_categoryRows;
     QLabel* m_categoriesTotal;
     QLabel* m_noGamesList;
     QWidget* m_layoutSelector;
