@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 // Walks the wizard through all its pages as a user would and, when KESTRUM_SCREENSHOTS names a
 // folder, saves a picture of every page and of every message box met on the way.
@@ -133,10 +134,20 @@ private Q_SLOTS:
         press("ButtonBack");
         press("ButtonBack");
         buttonNamed(&window, "ActionRenameFiles")->click();
+        QDir().mkpath(fake.folder() + "snap");
+        QFile archive(fake.folder() + "snap/snap.zip");
+        QVERIFY(archive.open(QIODevice::WriteOnly) && archive.write("PK\5\6", 4) == 4);  // not a real one
+        archive.close();
         press("ButtonNext");
         press("ButtonNext");
         press("ButtonNext");
         QCOMPARE(page(), 6);
+        auto* folders = window.findChild<QTreeWidget*>("FoldersSettings");
+        const QList<QTreeWidgetItem*> snapRows = folders->findItems("Game Snapshot Folder", Qt::MatchExactly);
+        QCOMPARE(snapRows.size(), 1);
+        QVERIFY(!snapRows[0]->icon(1).isNull());  // the archive is there
+        QVERIFY(folders->findItems("Title Snapshot Folder", Qt::MatchExactly)[0]->icon(1).isNull());
+        shoot(QStringLiteral("-search-folders-with-archive"));
         QDir().mkpath(fake.folder() + "roms");
         QFile::copy(testDataPath("emulator/listxml.xml"), fake.folder() + "roms/puckman.zip");
         QDir().mkpath(fake.folder() + "snap");

@@ -4,6 +4,7 @@
 #include "catalog/SetupChoices.h"
 #include "emulator/EmulatorState.h"
 #include "gamesdb/GamesData.h"
+#include "processing/SearchFolders.h"
 #include "search/GamesPageState.h"
 
 #include <QString>
@@ -49,7 +50,8 @@ struct WindowTexts {
     bool nextEnabled = true;
     QString finishWizardTitle;
     QString searchPatternsCaption = QStringLiteral("Search Folders");
-    QString versionUsedCaption =  // LabelMAMEVersionUsed
+    QList<SearchFolderRow> searchFolders;  // FoldersSettings
+    QString versionUsedCaption =           // LabelMAMEVersionUsed
         QStringLiteral("MAME v0.000 (Ago 03 1974)");
     bool noGamesList = false;  // the games page says that no games list could be loaded
     bool imageFoldersPanelShown = false;

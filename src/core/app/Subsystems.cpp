@@ -5,6 +5,7 @@
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
 #include "processing/ProcessingJob.h"
+#include "processing/SearchFolders.h"
 #include "search/ColumnLayouts.h"
 #include "search/GamesPage.h"
 #include "search/ListIcons.h"
@@ -47,6 +48,9 @@ void connectSubsystems(WizardHandOvers& handOvers, AppState& state, DialogPort& 
     handOvers.SaveColumnLayout = [layouts] {
         LayoutContext context = layouts();
         SaveColumnLayout(context);
+    };
+    handOvers.BuildSearchFolders = [&state] {
+        state.texts.searchFolders = BuildSearchFolders(state.setup, state.emulator.folders);
     };
     handOvers.ProcessingJob = [&state, &port, &log = windows.log] {
         JobContext context{state.gamesPage, state.setup, state.emulator, port, log};

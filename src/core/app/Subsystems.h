@@ -61,9 +61,7 @@ static_assert(sizeof(WizardHandOvers) == kHandOverCount * sizeof(std::function<v
 
 // Hand-overs whose subsystem is not built yet: they stay empty and do nothing. Each issue that
 // builds one wires it in connectSubsystems and takes it off this list; a test holds both to it.
-constexpr std::array<std::string_view, 1> kHandOversNotBuiltYet = {
-    "BuildSearchFolders",
-};
+constexpr std::array<std::string_view, 0> kHandOversNotBuiltYet = {};
 
 // The windows the subsystems draw into besides the dialogs.
 struct SubsystemWindows {

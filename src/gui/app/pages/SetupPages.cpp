@@ -5,6 +5,10 @@
 #include "app/LinkLabel.h"
 #include "app/QtDialogPort.h"
 #include "app/Wizard.h"
+#include "search/ImageLists.h"
+#include "search/ListLook.h"
+
+#include <QHeaderView>
 #include "catalog/FileTypes.h"
 #include "common/DialogPort.h"
 #include "common/FileDialog.h"
@@ -314,11 +318,16 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
         makeLabel(QStringLiteral("LabelSearchPatterns"), QStringLiteral("Search Folders"), this);
     setBold(m_searchPatterns, true);
     layout->addWidget(m_searchPatterns);
-    auto* folders = new QTreeWidget(this);
-    folders->setObjectName(QStringLiteral("FoldersSettings"));
-    folders->setHeaderLabels({QStringLiteral("File Type"), QStringLiteral("Folder")});
-    folders->setRootIsDecorated(false);
-    layout->addWidget(folders, 1);
+    m_folders = new QTreeWidget(this);
+    m_folders->setObjectName(QStringLiteral("FoldersSettings"));
+    m_folders->setHeaderLabels({QStringLiteral("Folder Type"), QStringLiteral("Folder Text")});
+    m_folders->setRootIsDecorated(false);
+    m_folders->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_folders->header()->setSectionsMovable(false);
+    m_folders->header()->resizeSection(0, 180);
+    m_folders->header()->resizeSection(1, 517);
+    applySelectionColours(m_folders)->setRowHeight(22);
+    layout->addWidget(m_folders, 1);
     layout->addWidget(makeLabel(QStringLiteral("LabelFinishWizardFootNote"),
                                 QStringLiteral("Click on \"Finish\" button to start processing files"),
                                 this));
@@ -327,6 +336,24 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
 void FinishPage::applyState() {
     m_title->setText(QtDialogPort::displayText(m_context.state.texts.finishWizardTitle));
     m_searchPatterns->setText(m_context.state.texts.searchPatternsCaption);
+    const QList<SearchFolderRow>& rows = m_context.state.texts.searchFolders;
+    if (rows == m_shownFolders) {
+        return;
+    }
+    m_shownFolders = rows;
+    m_folders->clear();
+    QFont typeFont = m_folders->font();
+    typeFont.setBold(true);
+    typeFont.setItalic(true);
+    const QIcon archive(m_context.icons.gamesIcon("file_zip"));
+    for (const SearchFolderRow& row : rows) {
+        auto* item = new QTreeWidgetItem(m_folders, {row.type, row.folder});
+        item->setFont(0, typeFont);
+        item->setForeground(0, QColor(0, 0, 128));
+        if (row.archive) {
+            item->setIcon(1, archive);  // the category's archive is there too
+        }
+    }
 }
 
 QWidget* SetupEmulatorPage::firstBox() const {

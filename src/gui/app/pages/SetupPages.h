@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageContext.h"
+#include "processing/SearchFolders.h"
 
 #include <array>
 
@@ -65,4 +66,6 @@ public:
 private:
     QLabel* m_title;
     QLabel* m_searchPatterns;
+    QTreeWidget* m_folders;
+    QList<SearchFolderRow> m_shownFolders;
 };
