@@ -1,9 +1,12 @@
 #include "ProcessingJob.h"
 
+#include "ImageArchives.h"
 #include "ProcessGame.h"
+#include "SearchFolders.h"
 #include "catalog/SetupChoices.h"
 #include "common/DialogPort.h"
 #include "emulator/EmulatorState.h"
+#include "processing/zip/ZipArchive.h"
 #include "progress/ProgressWindows.h"
 #include "search/GamesPage.h"
 
@@ -91,6 +94,22 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
     for (const int type : summaryLineTypes(operation, setup.fileTypeChecked)) {
         context.log.addLine(TypeSummaryLine(type, counters));
     }
+    if (operation != MoveFiles) {
+        context.port.setBusyPointer(true);
+        try {
+            for (int type = kFirstImageType; type < kFileTypeCount; ++type) {
+                if (setup.fileTypeChecked[size_t(type)] &&
+                    !FindImageArchive(context.emulator.folders, type).isEmpty()) {
+                    ProcessImageArchive(context, type, counters);
+                }
+            }
+        } catch (const ZipError& error) {
+            // The archive stays as it was; the job ends here, without its totals.
+            context.port.setBusyPointer(false);
+            context.port.showMessage(QStringLiteral("Error"), error.message(), MessageIcon::Error);
+            return counters;
+        }
+    }
     context.log.addLine(QString());
     if (counters.Total > 0) {
         context.log.addLine(QStringLiteral("All changes completed!"));
@@ -98,6 +117,7 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
     } else {
         context.log.addLine(QStringLiteral("Job finished. No files were changed!"));
     }
+    context.port.setBusyPointer(false);
     context.port.showMessage(
         title,
         counters.Total > 0

@@ -1,0 +1,122 @@
+#include "ImageArchives.h"
+
+#include "ProcessingJob.h"
+#include "SearchFolders.h"
+#include "catalog/FileTypes.h"
+#include "catalog/SetupChoices.h"
+#include "common/DialogPort.h"
+#include "common/FileOps.h"
+#include "common/Text.h"
+#include "emulator/EmulatorState.h"
+#include "processing/zip/ZipArchive.h"
+#include "progress/ProgressWindows.h"
+#include "search/GamesPageState.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSet>
+#include <QThread>
+
+namespace {
+
+// The leftover of a commit that was interrupted: it goes before the archive is opened.
+void removeLeftoverCopy(const QString& archive) {
+    const QString resolved = QFileInfo(archive).canonicalFilePath();
+    const QString leftover = (resolved.isEmpty() ? archive : resolved) + QStringLiteral(".kestrum-tmp");
+    if (FileExistsNotFolder(leftover)) {
+        deleteFile(leftover);
+    }
+}
+
+// The entry a game has for the operation: its ".png", else its ".jpg" where the category takes them,
+// or its renamed ".krm" forms for Restore and Delete Renamed; "" when the archive has none.
+QString entryOf(const ZipArchive& zip, const QString& game, int type, OperationMode operation) {
+    const bool renamedForm = operation == RestoreFiles || operation == DeleteRenamedFiles;
+    for (const char* extension : {".png", ".jpg"}) {
+        if (qstrcmp(extension, ".jpg") == 0 && !AcceptsJpg(type)) {
+            break;
+        }
+        const QString name =
+            game + QLatin1String(extension) + (renamedForm ? QStringLiteral(".krm") : QString());
+        if (zip.contains(name)) {
+            return name;
+        }
+    }
+    return {};
+}
+
+void change(ZipArchive& zip, const QString& entry, OperationMode operation) {
+    switch (operation) {
+        case RenameFiles:
+            zip.renameEntry(entry);
+            break;
+        case RestoreFiles:
+            zip.restoreEntry(entry);
+            break;
+        case DeleteFiles:
+        case DeleteRenamedFiles:
+            zip.deleteEntry(entry);
+            break;
+        case MoveFiles:
+            break;
+    }
+}
+
+}  // namespace
+
+void ProcessImageArchive(JobContext& context, int type, JobCounters& counters) {
+    QElapsedTimer started;
+    started.start();
+    const QString path = FindImageArchive(context.emulator.folders, type);
+    if (path.isEmpty()) {
+        return;
+    }
+    removeLeftoverCopy(path);
+    if (isProtectedFile(path)) {
+        return;  // a protected archive is never rewritten
+    }
+    ZipArchive zip;
+    try {
+        zip.open(path);
+    } catch (const ZipError&) {
+        return;  // not an archive we can read: passed over
+    }
+    if (zip.fileCount() == 0) {
+        return;
+    }
+    LogWindow& log = context.log;
+    const QString archive = ArchiveName(type);
+    const int line =
+        log.addLine(archive + (AcceptsJpg(type) ? QStringLiteral(" [.png; .jpg]: processing files...")
+                                                : QStringLiteral(" [.png]: processing files...")));
+    const OperationMode operation = context.setup.operation;
+    const GameList& games = context.page.WorkList;
+    zip.beginUpdate();
+    log.ResetJobProgress();
+    int matched = 0;
+    qsizetype done = 0;
+    QSet<QString> changed;  // a game listed twice changes its entry once
+    for (const TGameInfo& game : games) {
+        const QString entry = game.Name.isEmpty() ? QString() : entryOf(zip, game.Name, type, operation);
+        if (!entry.isEmpty() && !changed.contains(AsciiLowerCase(entry))) {
+            changed.insert(AsciiLowerCase(entry));
+            ++counters.Total;
+            ++matched;
+            change(zip, entry, operation);
+        }
+        ++done;
+        log.UpdateJobProgress(done, games.size());
+        context.port.processPendingEvents();
+    }
+    log.replaceLine(line, archive + QStringLiteral(": rebuilding .zip file (slow on large files)..."));
+    log.ResetJobProgress();
+    context.port.processPendingEvents();
+    zip.commitUpdate();
+    zip.close();
+    QThread::msleep(10);
+    log.replaceLine(line, matched > 0
+                              ? archive + QStringLiteral(": done! %1 files processed in ").arg(matched) +
+                                    FormatElapsed(started.elapsed(), 0)
+                              : archive + QStringLiteral(": done! No files were found."));
+    context.port.processPendingEvents();
+}
