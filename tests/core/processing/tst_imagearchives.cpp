@@ -1,14 +1,8 @@
 // The job's passes over the category archives, on archives made by Python's zipfile and read back by it.
-#include "FakeDialogPort.h"
-#include "FakeWindows.h"
-#include "TempProgramFolder.h"
+#include "JobFixture.h"
 #include "TestMain.h"
 #include "ZipOracles.h"
-#include "catalog/SetupChoices.h"
-#include "emulator/EmulatorState.h"
-#include "processing/ProcessingJob.h"
 #include "processing/zip/ZipIo.h"
-#include "search/GamesPageState.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,32 +13,8 @@
 
 namespace {
 
-struct ArchiveJob {
-    TempProgramFolder dir;
-    GamesPageState page;
-    SetupChoices setup;
-    EmulatorState emulator;
-    FakeDialogPort port;
-    FakeLogWindow log;
-
-    explicit ArchiveJob(const QStringList& games) {
-        for (const QString& name : games) {
-            TGameInfo game;
-            game.Name = name;
-            page.WorkList.append(game);
-        }
-        emulator.folders.RomFolders = {dir.makeFolder("roms")};
-        for (int row = 0; row < kImageCategoryCount; ++row) {
-            emulator.folders.ImageFolders[row] =
-                dir.makeFolder(QLatin1String(ImageCategoryTable[row].folderName));
-        }
-        setup.fileTypeChecked.fill(false);
-    }
-    void check(std::initializer_list<int> types) {
-        for (const int type : types) {
-            setup.fileTypeChecked[type] = true;
-        }
-    }
+struct ArchiveJob : JobFixture {
+    using JobFixture::JobFixture;
     QString archive(const QString& path, const QStringList& names) {
         QList<ziptest::Made> entries;
         for (const QString& name : names) {
@@ -56,11 +26,6 @@ struct ArchiveJob {
             qWarning("%s", qPrintable(error));
         }
         return dir.file(path);
-    }
-    JobCounters run(OperationMode operation) {
-        setup.operation = operation;
-        JobContext context{page, setup, emulator, port, log, QLocale(QLocale::English)};
-        return ProcessingJob(context, QDateTime(QDate(2017, 3, 5), QTime(14, 3, 59)));
     }
     QStringList lines() const { return log.lines.mid(3); }  // after the heading, date and empty line
 };

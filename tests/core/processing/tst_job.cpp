@@ -1,55 +1,13 @@
 // The whole job as FINISH runs it: its refusals, its log and its closing message.
-#include "FakeDialogPort.h"
-#include "FakeWindows.h"
-#include "TempProgramFolder.h"
+#include "JobFixture.h"
 #include "TestMain.h"
-#include "catalog/SetupChoices.h"
-#include "emulator/EmulatorState.h"
-#include "processing/ProcessingJob.h"
-#include "search/GamesPageState.h"
 
 #include <QDir>
 #include <QTest>
 
 namespace {
 
-const QDateTime kStarted(QDate(2017, 3, 5), QTime(14, 3, 59));
-
-struct Job {
-    TempProgramFolder dir;
-    GamesPageState page;
-    SetupChoices setup;
-    EmulatorState emulator;
-    FakeDialogPort port;
-    FakeLogWindow log;
-
-    explicit Job(const QStringList& games) {
-        for (const QString& name : games) {
-            TGameInfo game;
-            game.Name = name;
-            page.WorkList.append(game);
-        }
-        emulator.folders.RomFolders = {dir.makeFolder("roms/")};
-        emulator.folders.CfgFolder = dir.makeFolder("cfg/");
-        emulator.folders.IniFolder = dir.makeFolder("ini/");
-        emulator.folders.NvramFolder = dir.makeFolder("nvram/");
-        for (int row = 0; row < kImageCategoryCount; ++row) {
-            emulator.folders.ImageFolders[row] =
-                dir.makeFolder(QLatin1String(ImageCategoryTable[row].folderName) + u'/');
-        }
-        setup.fileTypeChecked.fill(false);
-    }
-    void check(std::initializer_list<int> types) {
-        for (const int type : types) {
-            setup.fileTypeChecked[type] = true;
-        }
-    }
-    JobCounters run(OperationMode operation) {
-        setup.operation = operation;
-        JobContext context{page, setup, emulator, port, log, QLocale(QLocale::English)};
-        return ProcessingJob(context, kStarted);
-    }
-};
+using Job = JobFixture;
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 // The games page's layouts: the splitter file and the per-layout column profiles of both lists.
-#include "FakeDialogPort.h"
-#include "FakeGamesLayout.h"
+#include "LayoutFixture.h"
 #include "TempProgramFolder.h"
 #include "TestMain.h"
 #include "WiredWizard.h"
@@ -13,18 +12,7 @@
 
 namespace {
 
-struct Layouts {
-    TempProgramFolder dir;
-    GamesPageState page;
-    SetupChoices setup;
-    FakeGamesLayout view;
-    FakeDialogPort port;
-    LayoutContext context{page, setup, view, port};
-
-    Layouts() { setup.ProgramFolder = dir.path(); }
-    QByteArray searchResultsFile() const { return dir.read("layouts_searchresults.ini"); }
-    bool workListFileExists() const { return QFile::exists(dir.file("layouts_worklist.ini")); }
-};
+using Layouts = LayoutFixture;
 
 }  // namespace
 

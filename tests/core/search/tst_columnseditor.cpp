@@ -1,7 +1,5 @@
 // "Customize Columns": the rules of editing its rows and what "Ok" writes.
-#include "FakeDialogPort.h"
-#include "FakeGamesLayout.h"
-#include "TempProgramFolder.h"
+#include "LayoutFixture.h"
 #include "TestMain.h"
 #include "catalog/SetupChoices.h"
 #include "search/ColumnsEditor.h"
@@ -19,17 +17,9 @@ QString sizes(const ColumnsEditor& editor) {
     return texts.join(u' ');
 }
 
-struct Editing {
-    TempProgramFolder dir;
-    GamesPageState page;
-    SetupChoices setup;
-    FakeGamesLayout view;
-    FakeDialogPort port;
-    LayoutContext context{page, setup, view, port};
-    Editing() {
-        setup.ProgramFolder = dir.path();
-        page.layout = 2;
-    }
+// Editing in layout 2.
+struct Editing : LayoutFixture {
+    Editing() : LayoutFixture(2) {}
 };
 
 }  // namespace
