@@ -327,44 +327,50 @@ private Q_SLOTS:
     void popupMenuOnEachList() {
         GamesWindow w(someGames());
         w.search(QStringLiteral("*"));
-        GameListView* results = w.list(SearchResultsList);
-        results->setFocus();
-        // The right button selects the row under it, then the menu opens without its file items.
-        QStringList shown;
-        QTimer::singleShot(50, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu) {
-                return;
-            }
-            for (QAction* action : menu->actions()) {
-                if (action->isVisible() && !action->isSeparator()) {
-                    shown.append(action->objectName().isEmpty() ? action->text() : action->objectName());
+        // A right click selects the row under it, then the menu opens; the items it shows, in order.
+        const auto popupOn = [&w](GameListId id, int row) {
+            GameListView* view = w.list(id);
+            view->setFocus();
+            QStringList shown;
+            QTimer::singleShot(50, [&] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!menu) {
+                    return;
                 }
-            }
-            saveScreenshot(menu, QStringLiteral("games-popup"));
-            menu->close();
-        });
-        const QPoint at = w.rowCentre(SearchResultsList, 3);
-        QTest::mouseClick(results->viewport(), Qt::RightButton, {}, at);
-        QContextMenuEvent request(QContextMenuEvent::Mouse, at, results->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(results->viewport(), &request);
-        QTRY_VERIFY(!shown.isEmpty());
+                for (QAction* action : menu->actions()) {
+                    if (action->isVisible() && !action->isSeparator()) {
+                        shown.append(action->objectName().isEmpty() ? action->text() : action->objectName());
+                    }
+                }
+                saveScreenshot(menu, QStringLiteral("games-popup-%1").arg(int(id)));
+                menu->close();
+            });
+            const QPoint at = w.rowCentre(id, row);
+            QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
+            QContextMenuEvent request(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(view->viewport(), &request);
+            return shown;
+        };
+        GameListView* results = w.list(SearchResultsList);
+        const QStringList onResults = popupOn(SearchResultsList, 3);
         QCOMPARE(results->selectedRowNumbers(), QList<int>{3});
-        QCOMPARE(shown.first(), QStringLiteral("PopupDeleteGamesFromClrMAMEMissFile"));
-        QVERIFY(shown.contains(QStringLiteral("Icon Size")));
+        QCOMPARE(onResults.first(), QStringLiteral("PopupDeleteGamesFromClrMAMEMissFile"));
+        QVERIFY(onResults.contains(QStringLiteral("Icon Size")));
+        QCOMPARE(w.window.state().gamesPage.popupList, SearchResultsList);
 
         GamesPopupMenu* menu = w.panel()->popupMenu();
-        menu->removeSelected->trigger();
+        menu->removeSelected->trigger();  // on the list the menu was opened on
         QCOMPARE(results->model()->rowCount(), 6);
+        QVERIFY(buttonNamed(&w.window, "ButtonAddToWorkList")->isEnabled());
 
-        w.panel()->preparePopup(WorkListList);
-        QVERIFY(menu->loadList->isVisible() && menu->saveList->isVisible());
+        QTest::mouseClick(buttonNamed(&w.window, "ButtonAddToWorkList"), Qt::LeftButton);
+        const QStringList onWorkList = popupOn(WorkListList, 1);
+        QCOMPARE(onWorkList.mid(0, 3), (QStringList{"PopupLoadListFromFile", "PopupSaveListToFile",
+                                                    "PopupDeleteGamesFromClrMAMEMissFile"}));
         QCOMPARE(w.window.state().gamesPage.popupList, WorkListList);
-        w.panel()->preparePopup(SearchResultsList);
-        QVERIFY(!menu->loadList->isVisible() && !menu->saveList->isVisible());
         menu->clearList->trigger();
-        QCOMPARE(results->model()->rowCount(), 0);
-        QCOMPARE(w.label("LabelSearchResultCategoryFilter"), QStringLiteral("Category:"));
+        QCOMPARE(w.list(WorkListList)->model()->rowCount(), 0);
+        QCOMPARE(w.label("LabelWorkListTotalEntries"), QStringLiteral("(0)"));
     }
 
     void iconSizes() {
