@@ -29,7 +29,9 @@ SearchFiltersBox::SearchFiltersBox(FilterState& filters, const ImageLists& icons
         combo->setObjectName(QString::fromLatin1(info.objectName));
         combo->setToolTip(QString::fromLatin1(info.hint));
         combo->setIconSize(QSize(16, 16));
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // Sized for the usual entries; a longer one is shortened in the box and whole in its list.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(8);
         for (int entry = 0; entry < info.entryCount; ++entry) {
             combo->addItem(QString::fromLatin1(info.entries[size_t(entry)].caption));
         }
