@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/WizardView.h"
 #include "common/DialogPort.h"
 #include "gamesdb/GamesDatabase.h"
 #include "progress/ProgressWindows.h"
 #include "search/ColumnLayouts.h"
+#include "search/ListIcons.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -82,6 +84,20 @@ public:
     int value = 0;
 };
 
+// A wizard without a window: no icons to load, no chores to do.
+class NoIcons final : public IconLists {
+public:
+    void LoadListIcons() override {}
+};
+
+class NoView final : public WizardView {
+public:
+    void centrePageArea() override {}
+    void focusPageStart() override {}
+    void closeWindow() override {}
+    void showState() override {}
+};
+
 // A games page without a window: its columns stay at their defaults.
 class NoGamesLayout final : public GamesPageLayoutView {
 public:
@@ -127,3 +143,4 @@ int emulatorFolders(const QStringList& args);
 int searchGames(const QStringList& args);
 int timeJob(const QStringList& args);
 int runJob(const QStringList& args);
+int timeArchiveCommit(const QStringList& args);

@@ -19,19 +19,6 @@
 
 namespace {
 
-class NoIcons final : public IconLists {
-public:
-    void LoadListIcons() override {}
-};
-
-class NoView final : public WizardView {
-public:
-    void centrePageArea() override {}
-    void focusPageStart() override {}
-    void closeWindow() override {}
-    void showState() override {}
-};
-
 bool writeSmallFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write("kestrum") == 7;

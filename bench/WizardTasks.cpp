@@ -18,19 +18,6 @@
 
 namespace {
 
-class NoIcons final : public IconLists {
-public:
-    void LoadListIcons() override {}
-};
-
-class NoView final : public WizardView {
-public:
-    void centrePageArea() override {}
-    void focusPageStart() override {}
-    void closeWindow() override {}
-    void showState() override {}
-};
-
 // The program folder named by --program-folder, else a temporary one.
 struct ProgramFolder {
     explicit ProgramFolder(const QStringList& args) {

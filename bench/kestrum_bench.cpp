@@ -15,6 +15,9 @@
 //                                                      made in DIR, beside a plain rename() loop
 //   job-run EXE --program-folder DIR --worklist FILE --operation N [--types N,N,...] [--move-to DIR]
 //                                                      the job as FINISH runs it, on an existing collection
+//   archive ZIP (--rename|--delete|--restore) COUNT [--engine libzip] [--keep PATH] [--in-place]
+//                                                      one commit of COUNT changes on a copy of ZIP
+//                                                      (on ZIP itself with --in-place)
 // Each prints one JSON line of figures; every question is answered No.
 #include "BenchSupport.h"
 
@@ -42,7 +45,10 @@ int usage() {
         "       kestrum-bench job DIR --games N\n"
         "       kestrum-bench job-run EXE --program-folder DIR --worklist FILE --operation N [--types "
         "N,N,...] "
-        "[--move-to DIR]\n");
+        "[--move-to DIR]\n"
+        "       kestrum-bench archive ZIP (--rename|--delete|--restore) COUNT [--engine libzip] [--keep "
+        "PATH] "
+        "[--in-place]\n");
     return 2;
 }
 
@@ -72,6 +78,8 @@ int main(int argc, char** argv) {
         status = timeJob(args);
     } else if (task == QStringLiteral("job-run")) {
         status = runJob(args);
+    } else if (task == QStringLiteral("archive") && args.size() >= 4) {
+        status = timeArchiveCommit(args);
     }
     return status == 2 ? usage() : status;
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -18,7 +19,7 @@ struct ArchiveJob : JobFixture {
     QString archive(const QString& path, const QStringList& names) {
         QList<ziptest::Made> entries;
         for (const QString& name : names) {
-            entries.append({name, name.toUtf8().repeated(50)});
+            entries.append(ziptest::Made{name, name.toUtf8().repeated(50), false, {}, false});
         }
         QDir().mkpath(QFileInfo(dir.file(path)).path());
         const QString error = ziptest::makeWithPython(dir.file(path), entries);
@@ -135,6 +136,28 @@ private Q_SLOTS:
         QVERIFY(after.st_ino != before.st_ino);
         QVERIFY(!QFile::exists(snap + ".kestrum-tmp"));
         QCOMPARE(namesIn(snap), QStringList{"pacman.png"});
+    }
+
+    // The leftover of a commit killed half-way (by SIGKILL, in the bench program) goes before the pass.
+    void leftoverOfAKilledCommit() {
+        ArchiveJob job({"pacman"});
+        job.check({ImageSnap});
+        const QString snap = job.archive("snap/snap.zip", {"pacman.png", "galaga.png", "mappy.png"});
+        const QByteArray before = ziptest::readFile(snap);
+        for (int call = 1; call < 12 && !QFile::exists(snap + ".kestrum-tmp"); ++call) {
+            QProcess bench;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("KESTRUM_ZIP_KILL_AT"), QString::number(call));
+            bench.setProcessEnvironment(environment);
+            bench.start(QStringLiteral(KESTRUM_BENCH_EXE), {"archive", snap, "--delete", "1", "--in-place"});
+            QVERIFY(bench.waitForFinished(30000));
+            QCOMPARE(bench.exitStatus(), QProcess::CrashExit);
+        }
+        QVERIFY(QFile::exists(snap + ".kestrum-tmp"));
+        QCOMPARE(ziptest::readFile(snap), before);  // killed before its rename: the archive as it was
+        job.run(RenameFiles);
+        QVERIFY(!QFile::exists(snap + ".kestrum-tmp"));
+        QCOMPARE(namesIn(snap), (QStringList{"pacman.png.krm", "galaga.png", "mappy.png"}));
     }
 
     // A commit that fails ends the job with the engine's message; the archive is as it was.

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -12,13 +13,17 @@ constexpr quint64 kByteLimit = 0xFFFFFFFF;
 
 int g_calls = 0;
 int g_failingCall = 0;
+int g_killingCall = 0;
 bool g_refuseCopyRange = false;
 quint64 g_countLimit = kCountLimit;
 quint64 g_byteLimit = kByteLimit;
 
-// Counts the call; true when this one is to fail.
+// Counts the call and stops the process at the kill point; true when this call is to fail.
 bool injectFailure() {
     ++g_calls;
+    if (g_killingCall != 0 && g_calls == g_killingCall) {
+        ::kill(::getpid(), SIGKILL);
+    }
     if (g_failingCall != 0 && g_calls == g_failingCall) {
         errno = EIO;
         return true;
@@ -98,6 +103,11 @@ void failCall(int n) {
     g_failingCall = n;
 }
 
+void killAtCall(int n) {
+    g_calls = 0;
+    g_killingCall = n;
+}
+
 int callCount() {
     return g_calls;
 }
@@ -114,6 +124,7 @@ void setZip64Limits(quint64 count, quint64 bytes) {
 void reset() {
     g_calls = 0;
     g_failingCall = 0;
+    g_killingCall = 0;
     g_refuseCopyRange = false;
     g_countLimit = kCountLimit;
     g_byteLimit = kByteLimit;

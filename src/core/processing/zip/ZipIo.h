@@ -30,6 +30,9 @@ quint64 zip64ByteLimit();
 namespace zip_testing {
 // The n-th call of the layer from now on (1-based) fails with EIO; 0 fails none.
 void failCall(int n);
+// The n-th call of the layer from now on (1-based) kills the process with SIGKILL before it acts,
+// as a power cut or a killed program would stop a commit; 0 kills at none.
+void killAtCall(int n);
 // The calls made through the layer since the last reset.
 int callCount();
 // copy_file_range answers EXDEV, as it does between file systems, so the buffered copy runs.
