@@ -1,11 +1,8 @@
 #pragma once
 
-#include "app/WizardView.h"
 #include "common/DialogPort.h"
 #include "gamesdb/GamesDatabase.h"
 #include "progress/ProgressWindows.h"
-#include "search/ColumnLayouts.h"
-#include "search/ListIcons.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -82,32 +79,6 @@ public:
     QString title;
     QStringList lines;
     int value = 0;
-};
-
-// A wizard without a window: no icons to load, no chores to do.
-class NoIcons final : public IconLists {
-public:
-    void LoadListIcons() override {}
-};
-
-class NoView final : public WizardView {
-public:
-    void centrePageArea() override {}
-    void focusPageStart() override {}
-    void closeWindow() override {}
-    void showState() override {}
-};
-
-// A games page without a window: its columns stay at their defaults.
-class NoGamesLayout final : public GamesPageLayoutView {
-public:
-    ColumnLayout columns(GameListId list) const override { return ColumnLayout::defaults(list); }
-    void showColumns(GameListId, const ColumnLayout&) override {}
-    int categoriesWidth() const override { return kCategoriesPanelMinWidth; }
-    void setCategoriesWidth(int) override {}
-    int searchListSize(int) const override { return 0; }
-    int defaultSearchListSize(int) const override { return 0; }
-    void arrangeLayout(int, int) override {}
 };
 
 // Hears what the games database reports; the build task times the load by it.

@@ -1,19 +1,12 @@
 // The processing job through the real code: timed on a generated collection, or run on an existing one
 // as FINISH runs it.
-#include "BenchSupport.h"
-#include "app/AppState.h"
-#include "app/Subsystems.h"
-#include "app/Wizard.h"
-#include "app/WizardView.h"
+#include "HeadlessWizard.h"
 #include "common/FileOps.h"
-#include "common/RunControl.h"
 #include "common/Text.h"
 #include "processing/ProcessingJob.h"
-#include "search/ListIcons.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -129,37 +122,18 @@ int runJob(const QStringList& args) {
     if (programFolder.isEmpty() || workListFile.isEmpty() || !operationGiven || !isOperation(operation)) {
         return 2;
     }
-    AppState state;
-    SilentPort port;
-    RunControl runs;
-    NoView view;
-    WizardHandOvers handOvers;
-    QuietWaitWindow wait;
-    RecordingLogWindow log;
-    NoIcons icons;
-    NoGamesLayout layout;
-    Wizard wizard(state, port, view, handOvers, runs);
-    connectSubsystems(handOvers, state, port, runs, {wait, log, icons, layout}, wizard);
-    wizard.windowCreated(programFolder, 1080);
-    wizard.firstShowing();  // Kestrum.ini: the file types and the image folders
-
+    HeadlessWizard headless;
+    AppState& state = headless.state;
+    headless.wizard.windowCreated(programFolder, 1080);
+    headless.wizard.firstShowing();  // Kestrum.ini: the file types and the image folders
     // Leaving page 1 (and the images page, when ui.ini named no folders) settles the folders.
-    QTemporaryDir scratch;
-    state.setup.mameExecutableFile = args[1];
-    state.setup.categoryFile = scratch.path() + QStringLiteral("/catver.ini");
-    QFile category(state.setup.categoryFile);
-    if (!category.open(QIODevice::WriteOnly) || category.write("[Category]\r\n") < 0) {
-        return 2;
-    }
-    category.close();
-    state.wizard.page = WizardPage::Emulator;
-    wizard.WizardStep(+1);
-    if (state.wizard.page == WizardPage::ImagesFolders) {
-        wizard.WizardStep(+1);
-    }
-    if (state.wizard.page == WizardPage::Emulator) {
-        printLine(QStringLiteral("{\"task\":\"job-run\",\"messages\":%1}").arg(jsonMessages(port.messages)));
+    if (!headless.leaveEmulatorPage(args[1])) {
+        printLine(QStringLiteral("{\"task\":\"job-run\",\"messages\":%1}")
+                      .arg(jsonMessages(headless.port.messages)));
         return 1;
+    }
+    if (state.wizard.page == WizardPage::ImagesFolders) {
+        headless.wizard.WizardStep(+1);
     }
 
     const std::optional<QByteArray> names = readWholeFile(workListFile);
@@ -186,11 +160,11 @@ int runJob(const QStringList& args) {
     if (!moveTo.isEmpty()) {
         state.setup.moveFilesToFolder = moveTo;
     }
-    JobContext context{state.gamesPage, state.setup, state.emulator, port, log};
+    JobContext context{state.gamesPage, state.setup, state.emulator, headless.port, headless.log};
     const JobCounters counters = ProcessingJob(context);
     printLine(QStringLiteral("{\"task\":\"job-run\",\"log\":%1,\"total\":%2,\"found\":%3,\"messages\":%4}")
-                  .arg(jsonList(log.lines))
+                  .arg(jsonList(headless.log.lines))
                   .arg(counters.Total)
-                  .arg(countersJson(counters), jsonMessages(port.messages)));
+                  .arg(countersJson(counters), jsonMessages(headless.port.messages)));
     return 0;
 }

@@ -1,20 +1,13 @@
 // What the wizard runs on leaving page 1 (the folders) and on entering the games page (the build),
 // through the real code with every question answered No.
-#include "BenchSupport.h"
-#include "app/AppState.h"
-#include "app/Subsystems.h"
-#include "app/Wizard.h"
-#include "app/WizardView.h"
+#include "HeadlessWizard.h"
 #include "common/FileOps.h"
-#include "common/RunControl.h"
 #include "emulator/EmulatorIni.h"
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
 #include "gamesdb/GamesListFile.h"
-#include "search/ListIcons.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -107,28 +100,10 @@ int buildGamesList(const QStringList& args) {
 
 int emulatorFolders(const QStringList& args) {
     const ProgramFolder folder(args);
-    QTemporaryDir scratch;  // a category file to get past page 1; nothing is written elsewhere
-    AppState state;
-    SilentPort port;
-    RunControl runs;
-    NoView view;
-    WizardHandOvers handOvers;
-    QuietWaitWindow wait;
-    Wizard wizard(state, port, view, handOvers, runs);
-    NoIcons icons;
-    RecordingLogWindow log;
-    NoGamesLayout layout;
-    connectSubsystems(handOvers, state, port, runs, {wait, log, icons, layout}, wizard);
-    wizard.windowCreated(folder.path, 1080);
-    state.setup.mameExecutableFile = args[1];
-    state.setup.categoryFile = scratch.path() + QStringLiteral("/catver.ini");
-    QFile category(state.setup.categoryFile);
-    if (!category.open(QIODevice::WriteOnly) || category.write("[Category]\r\n") < 0) {
-        return 2;
-    }
-    category.close();
-    state.wizard.page = WizardPage::Emulator;
-    wizard.WizardStep(+1);
+    HeadlessWizard headless;
+    const AppState& state = headless.state;
+    headless.wizard.windowCreated(folder.path, 1080);
+    headless.leaveEmulatorPage(args[1]);
 
     const EmulatorFolders& folders = state.emulator.folders;
     QStringList images;
@@ -141,6 +116,6 @@ int emulatorFolders(const QStringList& args) {
             .arg(int(state.wizard.page))
             .arg(state.emulator.ImageFoldersFromUiIni ? QStringLiteral("true") : QStringLiteral("false"))
             .arg(jsonList(folders.RomFolders), jsonText(folders.IniFolder), jsonText(folders.CfgFolder),
-                 jsonText(folders.NvramFolder), jsonList(images), jsonMessages(port.messages)));
+                 jsonText(folders.NvramFolder), jsonList(images), jsonMessages(headless.port.messages)));
     return state.wizard.page == WizardPage::Emulator ? 1 : 0;
 }
