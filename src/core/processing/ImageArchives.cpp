@@ -32,12 +32,11 @@ void removeLeftoverCopy(const QString& archive) {
 // or its renamed ".krm" forms for Restore and Delete Renamed; "" when the archive has none.
 QString entryOf(const ZipArchive& zip, const QString& game, int type, OperationMode operation) {
     const bool renamedForm = operation == RestoreFiles || operation == DeleteRenamedFiles;
-    for (const char* extension : {".png", ".jpg"}) {
-        if (qstrcmp(extension, ".jpg") == 0 && !AcceptsJpg(type)) {
-            break;
-        }
-        const QString name =
-            game + QLatin1String(extension) + (renamedForm ? QStringLiteral(".krm") : QString());
+    const QStringList extensions = AcceptsJpg(type)
+                                       ? QStringList{QStringLiteral(".png"), QStringLiteral(".jpg")}
+                                       : QStringList{QStringLiteral(".png")};
+    for (const QString& extension : extensions) {
+        const QString name = game + extension + (renamedForm ? QStringLiteral(".krm") : QString());
         if (zip.contains(name)) {
             return name;
         }

@@ -62,9 +62,7 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
             MessageIcon::Warning);
         return counters;
     }
-    if (page.gamesTab == 0) {
-        SwitchGamesTab(page, 1);
-    }
+    SwitchGamesTab(page, 1);  // the Work List is what the job works through
     const OperationMode operation = setup.operation;
     const QString title = ActionName(operation);
     if (operation == MoveFiles) {

@@ -83,6 +83,31 @@ std::array<int, kGameListColumnCount> ReadColumnPositions(const IniDocument& fil
     return order;
 }
 
+void removeColumnSections(IniDocument& file, const QByteArray& prefix) {
+    for (const char* section : {"Width", "Visible", "Position"}) {
+        file.removeSection(prefix + section);
+    }
+}
+
+bool writeColumnEntries(IniDocument& file, const QByteArray& prefix, GameListId list, int column,
+                        int position, int width, bool shown) {
+    const char* key = GameListColumns[size_t(column)].key;
+    bool written = false;
+    if (column > 0 && position != column) {
+        file.setValue(prefix + "Position", key, QByteArray::number(position));
+        written = true;
+    }
+    if (column < kFirstStatusColumn && width != GameListColumns[size_t(column)].defaultWidth(list)) {
+        file.setValue(prefix + "Width", key, QByteArray::number(width));
+        written = true;
+    }
+    if (!shown) {
+        file.setValue(prefix + "Visible", key, "0");
+        written = true;
+    }
+    return written;
+}
+
 void ApplyWindowLayout(LayoutContext& context) {
     const int layout = context.page.layout;
     int size = 0;
@@ -144,25 +169,12 @@ void SaveColumnLayout(LayoutContext& context) {
         if (list == SearchResultsList) {
             file.setValue(prefix + "Category", "Width", QByteArray::number(context.view.categoriesWidth()));
         }
-        for (const char* section : {"Width", "Visible", "Position"}) {
-            file.removeSection(prefix + section);
-        }
+        removeColumnSections(file, prefix);
         const ColumnLayout shown = context.view.columns(list);
-        const ColumnLayout defaults = ColumnLayout::defaults(list);
         for (int column = 0; column < kGameListColumnCount; ++column) {
-            const char* key = GameListColumns[size_t(column)].key;
             const auto at = std::find(shown.order.begin(), shown.order.end(), column);
-            const int position = int(at - shown.order.begin());
-            if (column > 0 && position != column && position < kGameListColumnCount) {
-                file.setValue(prefix + "Position", key, QByteArray::number(position));
-            }
-            if (column < kFirstStatusColumn &&
-                shown.widths[size_t(column)] != defaults.widths[size_t(column)]) {
-                file.setValue(prefix + "Width", key, QByteArray::number(shown.widths[size_t(column)]));
-            }
-            if (!shown.visible[size_t(column)]) {
-                file.setValue(prefix + "Visible", key, "0");
-            }
+            writeColumnEntries(file, prefix, list, column, int(at - shown.order.begin()),
+                               shown.widths[size_t(column)], shown.visible[size_t(column)]);
         }
         writeOrDelete(path, file);
     }

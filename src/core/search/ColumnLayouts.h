@@ -57,6 +57,13 @@ QByteArray LayoutPrefix(int layout);
 // stored position is out of range or two columns claim one position.
 std::array<int, kGameListColumnCount> ReadColumnPositions(const IniDocument& file, QByteArrayView section);
 
+// A profile's column sections of one layout, removed before they are written anew.
+void removeColumnSections(IniDocument& file, const QByteArray& prefix);
+// One column's entries in a profile: its position, width and visibility where they differ from the
+// list's defaults (a status column's width is never written). Gives whether it wrote anything.
+bool writeColumnEntries(IniDocument& file, const QByteArray& prefix, GameListId list, int column,
+                        int position, int width, bool shown);
+
 void ApplyWindowLayout(LayoutContext& context);
 void SaveSplitterPosition(LayoutContext& context);
 void LoadColumnLayout(LayoutContext& context, bool searchResults, bool workList);

@@ -93,30 +93,17 @@ bool WriteEditorLayout(LayoutContext& context, GameListId list, const QList<Colu
     const QString path = ColumnLayoutFile(context.setup.ProgramFolder, list);
     const QByteArray prefix = LayoutPrefix(context.page.layout);
     IniDocument file = IniDocument::parse(readWholeFile(path).value_or(QByteArray()));
-    for (const char* section : {"Width", "Visible", "Position"}) {
-        file.removeSection(prefix + section);
-    }
+    removeColumnSections(file, prefix);
     bool written = false;
     for (qsizetype row = 0; row < rows.size(); ++row) {
         const int column = rows[row].column;
         if (column < 0 || column >= kGameListColumnCount) {
             continue;
         }
-        const char* key = GameListColumns[size_t(column)].key;
-        if (column != 0 && row != column) {
-            file.setValue(prefix + "Position", key, QByteArray::number(row));
-            written = true;
-        }
-        const int defaultWidth = GameListColumns[size_t(column)].defaultWidth(list);
-        const int size = rows[row].size.isEmpty() ? defaultWidth : rows[row].size.toInt();
-        if (column < kFirstStatusColumn && size != defaultWidth) {
-            file.setValue(prefix + "Width", key, QByteArray::number(size));
-            written = true;
-        }
-        if (!rows[row].checked) {
-            file.setValue(prefix + "Visible", key, "0");
-            written = true;
-        }
+        // An emptied Size stands for the default width.
+        const int width = rows[row].size.isEmpty() ? GameListColumns[size_t(column)].defaultWidth(list)
+                                                   : rows[row].size.toInt();
+        written |= writeColumnEntries(file, prefix, list, column, int(row), width, rows[row].checked);
     }
     if (!written) {
         // Nothing to keep: every column back in place; the file keeps this layout's old entries until

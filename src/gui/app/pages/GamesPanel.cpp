@@ -480,8 +480,12 @@ void GamesPanel::applyState() {
     drawTabs();
     drawLists();
     m_searchCaption->setText(page.searchFilterCaption);
-    m_searchCaption->setStyleSheet(page.searchRunning ? QStringLiteral("color: red;")
-                                                      : QStringLiteral("color: black;"));
+    QPalette caption = m_searchCaption->palette();
+    const QColor captionColour = page.searchRunning ? QColor(Qt::red) : QColor(Qt::black);
+    if (caption.color(QPalette::WindowText) != captionColour) {  // red only while a search runs
+        caption.setColor(QPalette::WindowText, captionColour);
+        m_searchCaption->setPalette(caption);
+    }
     m_searchTotal->setText(gamesInListText(page.SearchResults.size()));
     m_addToWorkList->setEnabled(page.addToWorkListEnabled);
     m_workListTotal->setText(gamesInListText(page.WorkList.size()));
