@@ -160,6 +160,17 @@ private Q_SLOTS:
         verifyArchive(path, expectedAfter(before, renamed, deleted));
         QVERIFY(readFile(path).startsWith(original.left(original.indexOf("PK\x03\x04"))));
         QCOMPARE(filesIn(dir.path()), QStringList({QStringLiteral("snap.zip")}));
+
+        // The archive stays open on what it wrote: it lists what a fresh reader lists, and the
+        // next update, which reads the renamed entry's new local header, commits as well.
+        ZipArchive reopened;
+        reopened.open(path);
+        QCOMPARE(archive.names(), reopened.names());
+        QCOMPARE(archive.fileCount(), reopened.fileCount());
+        archive.beginUpdate();
+        archive.restoreEntry(archive.names().constFirst());
+        archive.commitUpdate();
+        verifyArchive(path, expectedAfter(before, {}, deleted));
     }
 
     void zip64WhereLimitsAreReached_data() {

@@ -51,12 +51,16 @@ private Q_SLOTS:
 
     void everyFailingStepLeavesTheArchive_data() {
         QTest::addColumn<bool>("buffered");
-        QTest::newRow("copy_file_range") << false;
-        QTest::newRow("buffered copy") << true;
+        QTest::addColumn<quint64>("writebackStep");  // 0: the real one, larger than these archives
+        QTest::newRow("copy_file_range") << false << quint64(0);
+        QTest::newRow("buffered copy") << true << quint64(0);
+        QTest::newRow("copy_file_range, early writeback") << false << quint64(64);
+        QTest::newRow("buffered copy, early writeback") << true << quint64(64);
     }
 
     void everyFailingStepLeavesTheArchive() {
         QFETCH(bool, buffered);
+        QFETCH(quint64, writebackStep);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("snap.zip"));
         QCOMPARE(makeWithPython(path, kEntries), QString());
@@ -65,6 +69,9 @@ private Q_SLOTS:
         auto commitFailingAt = [&](int call) {
             writeFile(path, original);
             zip_testing::refuseCopyRange(buffered);
+            if (writebackStep > 0) {
+                zip_testing::setWritebackStep(writebackStep);
+            }
             zip_testing::failCall(call);
             try {
                 changeAndCommit(path);

@@ -97,9 +97,12 @@ private:
     void giveName(int index, const QByteArray& name);
 
     QByteArray renamedLocalHeader(const Entry& entry) const;
-    std::vector<Piece> planPieces(std::vector<quint64>& newOffsets, quint64& total) const;
+    std::vector<Piece> planPieces(std::vector<quint64>& newOffsets, std::vector<quint32>& headerSizes,
+                                  quint64& total) const;
     void appendCentralRecord(QByteArray& out, const Entry& entry, quint64 offset) const;
     void appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset) const;
+    void takeWritten(QByteArray directory, quint64 directoryStart, quint64 fileSize,
+                     const std::vector<quint32>& headerSizes);
 
     QString m_path;
     int m_fd = -1;

@@ -2,6 +2,7 @@
 #include "ZipArchive.h"
 #include "ZipFormat.h"
 #include "ZipIo.h"
+#include "ZipWriteback.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <thread>
 
 using namespace zipformat;
 
@@ -19,7 +21,6 @@ namespace {
 
 constexpr const char* kTemporarySuffix = ".kestrum-tmp";
 constexpr quint64 kBufferSize = 8 << 20;
-constexpr quint64 kLargestCopy = 1 << 30;
 
 // The extra field without the subfields `id`; bytes after the last whole subfield stay.
 QByteArray withoutSubfield(QByteArrayView extra, quint16 id) {
@@ -65,6 +66,7 @@ public:
     TemporaryCopy(const QString& archive, int source, const QByteArray& path)
         : m_archive(archive), m_source(source), m_path(path) {}
     ~TemporaryCopy() {
+        m_writeback.reset();
         if (m_fd >= 0) {
             ::close(m_fd);
         }
@@ -85,6 +87,7 @@ public:
             fail(QStringLiteral("cannot create the temporary file"), errno);
         }
         m_created = true;
+        m_writeback = std::make_unique<ZipWriteback>(m_fd);
         if (zipio::changeMode(m_fd, mode) != 0) {
             fail(QStringLiteral("cannot give the temporary file the archive's permissions"), errno);
         }
@@ -103,6 +106,7 @@ public:
             size -= written;
             m_written += quint64(written);
         }
+        m_writeback->writtenUpTo(m_written);
     }
 
     // Copies source bytes in large steps: copy_file_range, or a big buffer where it is refused.
@@ -110,10 +114,11 @@ public:
         off_t offset = off_t(from);
         while (size > 0 && !m_buffered) {
             const ssize_t copied =
-                zipio::copyRange(m_source, &offset, m_fd, size_t(std::min(size, kLargestCopy)));
+                zipio::copyRange(m_source, &offset, m_fd, size_t(std::min(size, zipio::writebackStep())));
             if (copied > 0) {
                 size -= quint64(copied);
                 m_written += quint64(copied);
+                m_writeback->writtenUpTo(m_written);
             } else if (copied < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
                                       errno == EOPNOTSUPP || errno == ETXTBSY)) {
                 m_buffered = true;
@@ -142,6 +147,9 @@ public:
 
     // Flushes and closes the copy, then renames it over `target` and flushes the folder.
     void replace(const QByteArray& target) {
+        if (const int error = m_writeback->finish()) {
+            fail(QStringLiteral("cannot write the temporary file to disk"), error);
+        }
         if (zipio::flush(m_fd) != 0) {
             fail(QStringLiteral("cannot flush the temporary file to disk"), errno);
         }
@@ -184,6 +192,7 @@ private:
     bool m_renamed = false;
     bool m_buffered = false;
     quint64 m_written = 0;
+    std::unique_ptr<ZipWriteback> m_writeback;
     std::unique_ptr<char[]> m_buffer;
 };
 
@@ -228,6 +237,7 @@ QByteArray ZipArchive::renamedLocalHeader(const Entry& entry) const {
 }
 
 std::vector<ZipArchive::Piece> ZipArchive::planPieces(std::vector<quint64>& newOffsets,
+                                                      std::vector<quint32>& headerSizes,
                                                       quint64& total) const {
     std::vector<Piece> pieces;
     total = 0;
@@ -253,8 +263,10 @@ std::vector<ZipArchive::Piece> ZipArchive::planPieces(std::vector<quint64>& newO
             continue;
         }
         newOffsets[m_fileOrder[k]] = total;
+        headerSizes[m_fileOrder[k]] = entry.localHeaderSize;
         if (entry.change == Change::Renamed) {
             Piece piece{renamedLocalHeader(entry), entry.localOffset + entry.localHeaderSize, 0};
+            headerSizes[m_fileOrder[k]] = quint32(piece.header.size());
             piece.size = end - piece.from;
             total += quint64(piece.header.size()) + piece.size;
             pieces.push_back(piece);
@@ -359,8 +371,9 @@ void ZipArchive::commitUpdate() {
     const QByteArray target = QFile::encodeName(resolved);
 
     std::vector<quint64> newOffsets(m_entries.size());
+    std::vector<quint32> headerSizes(m_entries.size());
     quint64 directoryOffset = 0;
-    const std::vector<Piece> pieces = planPieces(newOffsets, directoryOffset);
+    const std::vector<Piece> pieces = planPieces(newOffsets, headerSizes, directoryOffset);
     QByteArray ending;
     ending.reserve(m_directory.size() + 4096);
     quint64 kept = 0;
@@ -370,6 +383,7 @@ void ZipArchive::commitUpdate() {
             ++kept;
         }
     }
+    const qsizetype directorySize = ending.size();
     appendEndRecords(ending, kept, directoryOffset);
 
     {
@@ -382,7 +396,61 @@ void ZipArchive::commitUpdate() {
         copy.write(ending.constData(), ending.size());
         copy.replace(target);
     }
-    // Read the new file back, so that the archive stays open on what is now on disk.
-    const QString path = m_path;
-    open(path);
+    takeWritten(ending.first(directorySize), directoryOffset, directoryOffset + quint64(ending.size()),
+                headerSizes);
+}
+
+// The archive stays open on the file just written, described by the directory built for it and the
+// places the plan gave its entries, instead of being read back. The old file is let go on another
+// thread: freeing the cached pages of a large file that is no longer linked takes longer than the
+// rest of this step, and nothing here waits for it.
+void ZipArchive::takeWritten(QByteArray directory, quint64 directoryStart, quint64 fileSize,
+                             const std::vector<quint32>& headerSizes) {
+    const int replaced = m_fd;
+    m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    std::thread([replaced] { ::close(replaced); }).detach();
+    try {
+        if (m_fd < 0) {
+            fail(QStringLiteral("was written but cannot be opened again"), errno);
+        }
+        // Old entry indexes in file order become new ones: the new directory keeps the old order.
+        std::vector<int> newIndex(m_entries.size(), -1);
+        int kept = 0;
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            if (m_entries[i].change != Change::Deleted) {
+                newIndex[i] = kept++;
+            }
+        }
+        std::vector<int> fileOrder;
+        fileOrder.reserve(size_t(kept));
+        for (const int old : m_fileOrder) {
+            if (newIndex[old] >= 0) {
+                fileOrder.push_back(newIndex[old]);
+            }
+        }
+        std::vector<quint32> keptHeaderSizes(static_cast<size_t>(kept));
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            if (newIndex[i] >= 0) {
+                keptHeaderSizes[size_t(newIndex[i])] = headerSizes[i];
+            }
+        }
+        m_fileSize = fileSize;
+        m_directoryStart = directoryStart;
+        m_shift = 0;
+        m_directory = std::move(directory);
+        m_entries.clear();
+        readDirectory(quint64(kept));
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            m_entries[i].localHeaderSize = keptHeaderSizes[i];
+        }
+        m_fileOrder = std::move(fileOrder);
+        m_names.clear();
+        m_lookup.clear();
+        listNames();
+        m_updating = false;
+        m_holders.clear();
+    } catch (...) {
+        close();
+        throw;
+    }
 }

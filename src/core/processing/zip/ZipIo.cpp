@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -10,21 +11,23 @@ namespace {
 
 constexpr quint64 kCountLimit = 0xFFFF;
 constexpr quint64 kByteLimit = 0xFFFFFFFF;
+constexpr quint64 kWritebackStep = 16 << 20;
 
-int g_calls = 0;
+std::atomic<int> g_calls = 0;
 int g_failingCall = 0;
 int g_killingCall = 0;
 bool g_refuseCopyRange = false;
 quint64 g_countLimit = kCountLimit;
 quint64 g_byteLimit = kByteLimit;
+quint64 g_writebackStep = kWritebackStep;
 
 // Counts the call and stops the process at the kill point; true when this call is to fail.
 bool injectFailure() {
-    ++g_calls;
-    if (g_killingCall != 0 && g_calls == g_killingCall) {
+    const int call = ++g_calls;
+    if (g_killingCall != 0 && call == g_killingCall) {
         ::kill(::getpid(), SIGKILL);
     }
-    if (g_failingCall != 0 && g_calls == g_failingCall) {
+    if (g_failingCall != 0 && call == g_failingCall) {
         errno = EIO;
         return true;
     }
@@ -66,6 +69,10 @@ ssize_t copyRange(int in, off_t* inOffset, int out, size_t size) {
     return ::copy_file_range(in, inOffset, out, nullptr, size, 0);
 }
 
+int startWriteback(int fd, off_t offset, off_t size) {
+    return injectFailure() ? -1 : ::sync_file_range(fd, offset, size, SYNC_FILE_RANGE_WRITE);
+}
+
 int flush(int fd) {
     return injectFailure() ? -1 : ::fsync(fd);
 }
@@ -92,6 +99,10 @@ quint64 zip64CountLimit() {
 
 quint64 zip64ByteLimit() {
     return g_byteLimit;
+}
+
+quint64 writebackStep() {
+    return g_writebackStep;
 }
 
 }  // namespace zipio
@@ -121,6 +132,10 @@ void setZip64Limits(quint64 count, quint64 bytes) {
     g_byteLimit = bytes;
 }
 
+void setWritebackStep(quint64 bytes) {
+    g_writebackStep = bytes;
+}
+
 void reset() {
     g_calls = 0;
     g_failingCall = 0;
@@ -128,6 +143,7 @@ void reset() {
     g_refuseCopyRange = false;
     g_countLimit = kCountLimit;
     g_byteLimit = kByteLimit;
+    g_writebackStep = kWritebackStep;
 }
 
 }  // namespace zip_testing

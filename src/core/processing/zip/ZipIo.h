@@ -16,6 +16,8 @@ ssize_t readAt(int fd, void* buffer, size_t size, off_t offset);
 ssize_t writeSome(int fd, const void* data, size_t size);
 // copy_file_range from `in` at *inOffset to the current position of `out`.
 ssize_t copyRange(int in, off_t* inOffset, int out, size_t size);
+// sync_file_range: starts writing the given bytes to disk, without waiting for them.
+int startWriteback(int fd, off_t offset, off_t size);
 int flush(int fd);
 int statFile(int fd, struct stat* info);
 int closeFile(int fd);
@@ -24,6 +26,8 @@ int renameFile(const char* from, const char* to);
 // ZIP64 is written for counts and for sizes or offsets at or above these limits.
 quint64 zip64CountLimit();
 quint64 zip64ByteLimit();
+// How many bytes of the temporary file are written before the disk is told to start writing them.
+quint64 writebackStep();
 
 }  // namespace zipio
 
@@ -39,5 +43,7 @@ int callCount();
 void refuseCopyRange(bool refuse);
 // Lowers the ZIP64 limits so that small archives take the ZIP64 paths.
 void setZip64Limits(quint64 count, quint64 bytes);
+// Lowers the step of the early writeback so that small archives take that path.
+void setWritebackStep(quint64 bytes);
 void reset();
 }  // namespace zip_testing
