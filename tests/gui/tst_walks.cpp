@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -521,6 +522,98 @@ private Q_SLOTS:
         }
         QCOMPARE(differences(treeOf(emulatorFolder), expected), QString());
 
+        press("ButtonExit");
+        QTRY_VERIFY(!window.isVisible());
+        m_window = nullptr;
+    }
+
+    // The Debian emulator as installed, its folders under a temporary HOME: the games list is built
+    // from its own -listxml output, two real machines are found by their titles, their ROM sets and
+    // snapshots renamed, then restored.
+    void realEmulatorRenameThenRestore() {
+        const QString emulator = QStringLiteral("/usr/games/mame");
+        if (!QFile::exists(emulator)) {
+            if (qEnvironmentVariableIsSet("KESTRUM_REQUIRE_EMULATOR")) {
+                QFAIL(
+                    "the Debian mame package is not installed, although scripts/test should have installed "
+                    "it");
+            }
+            QSKIP("the Debian mame package is not installed (apt-get install mame)");
+        }
+        TempProgramFolder home;
+        const QByteArray savedHome = qgetenv("HOME");
+        qputenv("HOME", home.path().chopped(1).toUtf8());
+        const auto restoreHome = qScopeGuard([&savedHome] { qputenv("HOME", savedHome); });
+        const Tree collection{{"mame/", ""},
+                              {"mame/roms/", ""},
+                              {"mame/roms/puckman.zip", "puckman set"},
+                              {"mame/roms/galaga.zip", "galaga set"},
+                              {"mame/roms/dkong.zip", "dkong set"},
+                              {".mame/", ""},
+                              {".mame/snap/", ""},
+                              {".mame/snap/puckman.png", "puckman snap"},
+                              {".mame/snap/snap.zip", "zip:dkong.png=dkong shot\ngalaga.png=galaga shot"}};
+        writeTree(home.path(), collection);
+
+        ProgramFolderWithIcons dir;
+        MessageBoxWatcher boxes;
+        TFormMain window(dir.path());
+        m_window = &window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        press("ButtonNext");
+        type("MAMEExecutableFile", emulator);
+        type("CategoryFile", QStringLiteral(KESTRUM_SHARED_DATA "/catver.ini"));
+        press("ButtonNext");
+        QCOMPARE(page(), 2);  // no ui.ini: the image folders are asked for
+        QCOMPARE(window.findChild<QLineEdit*>("SnapDir")->text(), home.path() + ".mame/snap/");
+        press("ButtonNext");
+        QCOMPARE(page(), 3);
+        press("ButtonNext");
+        auto* rename = buttonNamed(&window, "ActionRenameFiles");
+        QTest::mouseClick(rename, Qt::LeftButton, {}, QPoint(6, rename->height() / 2));
+        press("ButtonNext");
+        QTRY_COMPARE_WITH_TIMEOUT(page(), 5, 120000);
+        QVERIFY2(window.state().games.FullGamesList.size() > 40000,
+                 qPrintable(QString::number(window.state().games.FullGamesList.size())));
+        QVERIFY2(boxes.seen.isEmpty(), qPrintable(boxes.seen.value(0).text));
+
+        for (const QString& title :
+             {QStringLiteral("Puck Man (Japan set 1)"), QStringLiteral("Galaga (Namco rev. B)")}) {
+            press("ButtonSearchGamesPage");
+            type("CategoryText", title);
+            press("ButtonSearchGameTitleText");
+            QCOMPARE(shown("SearchResults"), QStringList{title});
+            press("ButtonAddToWorkList");
+        }
+        press("ButtonNext");
+        QCOMPARE(page(), 6);
+        press("ButtonNext");  // FINISH
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen[0].caption, QStringLiteral("Rename Files"));
+        Tree renamed = collection;
+        renamed.remove("mame/roms/puckman.zip");
+        renamed.remove("mame/roms/galaga.zip");
+        renamed.remove(".mame/snap/puckman.png");
+        renamed.insert("mame/roms/puckman.zip.krm", "puckman set");
+        renamed.insert("mame/roms/galaga.zip.krm", "galaga set");
+        renamed.insert(".mame/snap/puckman.png.krm", "puckman snap");
+        renamed.insert(".mame/snap/snap.zip", "zip:dkong.png=dkong shot\ngalaga.png.krm=galaga shot");
+        QCOMPARE(differences(treeOf(home.path()), renamed), QString());
+
+        // Back to the operation page for Restore Files; the games list is current, so it is not built again.
+        press("ButtonBack");
+        press("ButtonBack");
+        auto* restore = buttonNamed(&window, "ActionRestoreFiles");
+        QTest::mouseClick(restore, Qt::LeftButton, {}, QPoint(6, restore->height() / 2));
+        press("ButtonNext");
+        QTRY_COMPARE_WITH_TIMEOUT(page(), 5, 60000);
+        QCOMPARE(window.findChild<QLabel*>("LabelWorkListTotal")->text(), QStringLiteral("2 games in list"));
+        press("ButtonNext");
+        press("ButtonNext");  // FINISH
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen[1].caption, QStringLiteral("Restore Files "));
+        QCOMPARE(differences(treeOf(home.path()), collection), QString());
         press("ButtonExit");
         QTRY_VERIFY(!window.isVisible());
         m_window = nullptr;
