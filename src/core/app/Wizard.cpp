@@ -450,12 +450,9 @@ bool Wizard::closeRequested() {
 }
 
 void Wizard::loadingCategories(bool started) {
-    if (started) {
-        m_state.texts.messages = QStringLiteral("Loading Categories List...");
-        m_view.showState();
-    } else {
-        m_state.texts.messages.clear();
-    }
+    // Shown at once, also when it ends: the emulator run that may follow holds the window for long.
+    m_state.texts.messages = started ? QStringLiteral("Loading Categories List...") : QString();
+    m_view.showState();
 }
 
 void Wizard::replacingGamesList() {

@@ -45,10 +45,19 @@ void QtDialogPort::keepInFront(QMessageBox& box) const {
     }
 }
 
+// The wait window never takes the keyboard: when a box shown over it closes, the keyboard goes
+// back to the main window, not to the wait window nor (as a desktop may leave it) to no window.
+void QtDialogPort::handBackKeyboard(const QMessageBox& box) const {
+    if (box.parentWidget() && box.parentWidget() == m_waitWindow && m_owner && m_owner->isVisible()) {
+        m_owner->activateWindow();
+    }
+}
+
 void QtDialogPort::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
     QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Ok, dialogParent());
     keepInFront(box);
     box.exec();
+    handBackKeyboard(box);
 }
 
 bool QtDialogPort::askYesNo(const QString& caption, const QString& text, MessageIcon icon) {
@@ -56,7 +65,9 @@ bool QtDialogPort::askYesNo(const QString& caption, const QString& text, Message
                     dialogParent());
     keepInFront(box);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    handBackKeyboard(box);
+    return yes;
 }
 
 QString QtDialogPort::qtNameFilters(const QString& filter) {

@@ -34,6 +34,7 @@ public:
 private:
     QWidget* dialogParent() const;
     void keepInFront(QMessageBox& box) const;
+    void handBackKeyboard(const QMessageBox& box) const;
     QString fileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
                        const QString& defaultExtension);
 

@@ -151,8 +151,11 @@ void TFormMain::applyState() {
     m_pageTitle->setText(m_state.texts.pageTitle);
     m_messages->setText(m_state.texts.messages);
     m_next->setText(m_state.texts.nextCaption);
+    // The caption's colour is for a NEXT that can be pressed: held off, it greys as BACK does.
     QPalette nextColours = m_next->palette();
-    nextColours.setColor(QPalette::ButtonText, rgb(m_state.texts.nextColor));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        nextColours.setColor(group, QPalette::ButtonText, rgb(m_state.texts.nextColor));
+    }
     m_next->setPalette(nextColours);
     // While a step runs the step buttons are held off, so the wizard cannot be entered twice.
     m_next->setEnabled(m_state.texts.nextEnabled && !m_wizard.stepRunning());

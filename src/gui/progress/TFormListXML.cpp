@@ -3,6 +3,7 @@
 #include "app/QtDialogPort.h"
 #include "common/RunControl.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,7 +14,10 @@ constexpr int kStopWidth = 60;
 }  // namespace
 
 TFormListXML::TFormListXML(QWidget* mainWindow, RunControl& runs)
-    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    // It never takes the keyboard: keys and close requests keep reaching the main window, also
+    // after a question shown over it has been answered. Its Stop is clicked.
+    : QWidget(mainWindow,
+              Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       m_mainWindow(mainWindow) {
     setObjectName(QStringLiteral("FormListXML"));
     setFixedSize(434, 72);
@@ -62,6 +66,13 @@ void TFormListXML::show() {
     }
     QWidget::show();
     m_counter.start();
+}
+
+void TFormListXML::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_mainWindow) {
+        m_mainWindow->close();
+    }
 }
 
 void TFormListXML::showStop(bool shown) {

@@ -25,6 +25,12 @@ public:
 
     ElapsedCounter& counter() { return m_counter; }
 
+protected:
+    // A close request the desktop sends to this window (from a task bar, say) is one for the
+    // program: the main window's, which asks first while the emulator runs. This window ends with
+    // its work.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void showStop(bool shown);
 
