@@ -45,7 +45,9 @@ qint64 copyFailureAfter() {
 }
 
 bool statPath(const QString& path, struct stat& info) {
-    if (path.isEmpty()) {
+    // The system reads a path up to its first NUL: one holding a NUL would be taken for the
+    // shorter path before it, so it names no file at all.
+    if (path.isEmpty() || path.contains(QChar(u'\0'))) {
         return false;
     }
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;

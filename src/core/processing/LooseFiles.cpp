@@ -89,7 +89,8 @@ bool carryOut(const LooseFilePlan& plan) {
 }  // namespace
 
 bool isProcessableGameName(const QString& game) {
-    return !game.isEmpty() && !game.contains(u'/') && game != u"." && game != u"..";
+    return !game.isEmpty() && !game.contains(u'/') && !game.contains(QChar(u'\0')) && game != u"." &&
+           game != u"..";
 }
 
 LooseFilePlan planLooseFile(const QString& game, int type, const QString& ext, const SetupChoices& setup,

@@ -29,7 +29,8 @@ struct LooseFilePlan {
 // as a file, or "".
 using RomFileFinder = std::function<QString(const QString& fileName)>;
 
-// Only a plain name is processed: "" would name the type's folder itself, "x/y" a file elsewhere.
+// Only a plain name is processed: "" would name the type's folder itself, "x/y" a file elsewhere, and
+// a name holding a NUL the file named by its part before the NUL (paths end there for the system).
 bool isProcessableGameName(const QString& game);
 
 // The plan for the file of type `type` with extension `ext` ("" for nvram) of `game`, under the
