@@ -140,22 +140,33 @@ CategoryMap buildCategoryMap(const QByteArray& fileBytes) {
         return map;
     }
     // One section per category: drop the first FOLDER_SETTINGS and ROOT_FOLDER from the names,
-    // read every other section by its name and sort the entries by their text.
-    QList<QByteArrayView> names;
-    for (const Section& section : sections) {
-        names.append(section.name);
+    // read every other section by its name and sort the entries by their text. A name given more
+    // than once is read once, where and as it is last written: reading its last occurrence at each
+    // of its places would multiply its entries by the number of places (a small file listing one
+    // name thousands of times would take seconds and gigabytes) and give the same look-ups.
+    QList<qsizetype> places;
+    for (qsizetype i = 0; i < sections.size(); ++i) {
+        places.append(i);
     }
     for (const char* skipped : {"FOLDER_SETTINGS", "ROOT_FOLDER"}) {
-        const auto it = std::find_if(names.begin(), names.end(), [skipped](QByteArrayView n) {
-            return equalsIgnoringAsciiCase(n, QByteArrayView(skipped));
+        const auto it = std::find_if(places.begin(), places.end(), [&sections, skipped](qsizetype i) {
+            return equalsIgnoringAsciiCase(sections[i].name, QByteArrayView(skipped));
         });
-        if (it != names.end()) {
-            names.erase(it);
+        if (it != places.end()) {
+            places.erase(it);
         }
     }
+    QHash<QByteArray, qsizetype> lastOccurrence;  // A-Z lowered name -> its last section
+    for (qsizetype i = 0; i < sections.size(); ++i) {
+        lastOccurrence.insert(AsciiLowerCase(sections[i].name), i);
+    }
     QList<QByteArray> entries;
-    for (const QByteArrayView name : names) {
-        for (const Entry& entry : lastSectionNamed(sections, name)->entries) {
+    for (const qsizetype i : places) {
+        const QByteArrayView name = sections[i].name;
+        if (lastOccurrence.value(AsciiLowerCase(name)) != i) {
+            continue;
+        }
+        for (const Entry& entry : sections[i].entries) {
             QByteArray text = entryText(entry);
             text += '=';
             text += name;

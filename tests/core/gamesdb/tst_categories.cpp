@@ -71,6 +71,9 @@ private Q_SLOTS:
             << QByteArray("[Folder_Settings]\nx\n[Shooter]\na\n[root_folder]\ny\n[FOLDER_SETTINGS]\nb\n")
             << QByteArrayList{"a=Shooter", "b=FOLDER_SETTINGS"}
             << QByteArrayList{"x:", "y:", "b:FOLDER_SETTINGS"};
+        QTest::newRow("category.ini layout reads a repeated section once, as last written")
+            << QByteArray("[Maze]\na\n[Ball]\nb\n[MAZE]\nc\n") << QByteArrayList{"b=Ball", "c=MAZE"}
+            << QByteArrayList{"a:", "b:Ball", "c:MAZE"};
         QTest::newRow("case folds A to Z only")
             << QByteArray("[Category]\ncaf\xC3\xA9=Bar\n[VerAdded]\nx=1\n")
             << QByteArrayList{"caf\xC3\xA9=Bar"} << QByteArrayList{"CAF\xC3\xA9:Bar", "CAF\xC3\x89:"};
@@ -87,6 +90,19 @@ private Q_SLOTS:
             const qsizetype colon = lookup.indexOf(':');
             QCOMPARE(map.lookup(lookup.first(colon)), lookup.sliced(colon + 1));
         }
+    }
+
+    // A small file naming one section at each of thousands of places (a fuzzer's find): its
+    // entries are read once, not once per place (here a million entries; a 16 KB file made eight
+    // million, for seconds and more than a gigabyte).
+    void sectionNamedAtManyPlacesIsReadOnce() {
+        QByteArray file = QByteArray("[Maze]\n").repeated(1000);
+        for (int game = 0; game < 1000; ++game) {
+            file += "game" + QByteArray::number(game) + '\n';
+        }
+        const CategoryMap map = buildCategoryMap(file);
+        QCOMPARE(map.size(), 1000);
+        QCOMPARE(map.lookup("GAME999"), QByteArray("Maze"));
     }
 
     // The map keeps what it read: the caller may reuse its buffer, and copies outlive the original.
