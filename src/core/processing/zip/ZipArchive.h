@@ -96,11 +96,12 @@ private:
     int changeableEntry(const QString& name) const;
     void giveName(int index, const QByteArray& name);
 
+    QByteArray bytesAt(quint64 at, quint64 size) const;
     QByteArray renamedLocalHeader(const Entry& entry) const;
     std::vector<Piece> planPieces(std::vector<quint64>& newOffsets, std::vector<quint32>& headerSizes,
                                   quint64& total) const;
     void appendCentralRecord(QByteArray& out, const Entry& entry, quint64 offset) const;
-    void appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset) const;
+    void appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset, bool zip64) const;
     void takeWritten(QByteArray directory, quint64 directoryStart, quint64 fileSize,
                      const std::vector<quint32>& headerSizes);
 

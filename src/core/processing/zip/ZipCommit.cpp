@@ -205,20 +205,25 @@ struct ZipArchive::Piece {
     quint64 size = 0;
 };
 
-QByteArray ZipArchive::renamedLocalHeader(const Entry& entry) const {
-    std::vector<char> old(entry.localHeaderSize);
-    size_t got = 0;
-    while (got < old.size()) {
+QByteArray ZipArchive::bytesAt(quint64 at, quint64 size) const {
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
         const ssize_t n =
-            zipio::readAt(m_fd, old.data() + got, old.size() - got, off_t(entry.localOffset + got));
+            zipio::readAt(m_fd, bytes.data() + got, size_t(bytes.size() - got), off_t(at + quint64(got)));
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
-            fail(QStringLiteral("cannot read a local header"), n < 0 ? errno : EIO);
+            fail(QStringLiteral("cannot be read"), n < 0 ? errno : EIO);
         }
-        got += size_t(n);
+        got += n;
     }
+    return bytes;
+}
+
+QByteArray ZipArchive::renamedLocalHeader(const Entry& entry) const {
+    const QByteArray old = bytesAt(entry.localOffset, entry.localHeaderSize);
     const QByteArrayView fixed(old.data(), kLocalSize);
     const quint16 nameLength = read16(fixed.data() + local::kNameLength);
     if (read32(fixed.data()) != kLocalSignature ||
@@ -320,12 +325,13 @@ void ZipArchive::appendCentralRecord(QByteArray& out, const Entry& entry, quint6
     out += entryComment(entry);
 }
 
-void ZipArchive::appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset) const {
+// `zip64`: the ZIP64 end records are written even where no count, size or offset needs them.
+void ZipArchive::appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset, bool zip64) const {
     const quint64 directorySize = quint64(out.size());
     const bool count64 = count >= zipio::zip64CountLimit();
     const bool size64 = directorySize >= zipio::zip64ByteLimit();
     const bool offset64 = directoryOffset >= zipio::zip64ByteLimit();
-    if (count64 || size64 || offset64) {
+    if (count64 || size64 || offset64 || zip64) {
         const quint64 recordOffset = directoryOffset + directorySize;
         append32(out, kEnd64Signature);
         append64(out, kEnd64Size - 12);
@@ -384,7 +390,21 @@ void ZipArchive::commitUpdate() {
         }
     }
     const qsizetype directorySize = ending.size();
-    appendEndRecords(ending, kept, directoryOffset);
+    // Readers take the 20 bytes before the end record for a ZIP64 locator when they begin with its
+    // signature: bytes that happen to (the end of the last entry's name, extra field or comment, or
+    // of the data before an empty directory) would make the new archive unreadable. A real locator
+    // then takes their place, with the ZIP64 end record it points to.
+    const quint64 beforeEnd = directoryOffset + quint64(directorySize);
+    bool locatorLookalike = false;
+    if (beforeEnd >= quint64(kLocator64Size)) {
+        const quint64 at = beforeEnd - kLocator64Size;
+        // Before the directory only when no entry is left (a record is longer than the locator): the
+        // data in front of the archive, copied as it is.
+        const QByteArray signature =
+            at >= directoryOffset ? ending.sliced(qsizetype(at - directoryOffset), 4) : bytesAt(at, 4);
+        locatorLookalike = signature.size() == 4 && read32(signature.constData()) == kLocator64Signature;
+    }
+    appendEndRecords(ending, kept, directoryOffset, locatorLookalike);
 
     {
         TemporaryCopy copy(m_path, m_fd, target + kTemporarySuffix);
