@@ -73,8 +73,11 @@ QString iniFolderValue(const QString& value, const QString& base, bool packaged)
 namespace emulatorini_detail {
 
 QList<IniLine> readIniLines(const QString& path) {
+    return parseIniLines(readWholeFile(path).value_or(QByteArray()));
+}
+
+QList<IniLine> parseIniLines(QByteArrayView bytes) {
     QList<IniLine> lines;
-    const QByteArray bytes = readWholeFile(path).value_or(QByteArray());
     for (const QByteArrayView line : splitLines(bytes)) {
         QByteArray key = FirstWord(line);
         if (!key.isEmpty()) {

@@ -1,7 +1,8 @@
-// What EmulatorIni.cpp and UiIni.cpp share; not for other files.
+// What EmulatorIni.cpp and UiIni.cpp share (and the ini reader's fuzz target); not for other files.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,7 @@ struct IniLine {
     QString value;
 };
 QList<IniLine> readIniLines(const QString& path);
+QList<IniLine> parseIniLines(QByteArrayView bytes);  // the same for a file's bytes
 
 // One pair of surrounding double quotes removed: the emulator writes a value with a blank that way.
 QString unquoted(const QString& value);
