@@ -124,7 +124,7 @@ int runJob(const QStringList& args) {
     }
     HeadlessWizard headless;
     AppState& state = headless.state;
-    headless.wizard.windowCreated(programFolder, 1080);
+    headless.wizard.windowCreated(portableFolders(programFolder), 1080);
     headless.wizard.firstShowing();  // Kestrum.ini: the file types and the image folders
     // Leaving page 1 (and the images page, when ui.ini named no folders) settles the folders.
     if (!headless.leaveEmulatorPage(args[1])) {

@@ -102,7 +102,7 @@ int emulatorFolders(const QStringList& args) {
     const ProgramFolder folder(args);
     HeadlessWizard headless;
     const AppState& state = headless.state;
-    headless.wizard.windowCreated(folder.path, 1080);
+    headless.wizard.windowCreated(portableFolders(folder.path), 1080);
     headless.leaveEmulatorPage(args[1]);
 
     const EmulatorFolders& folders = state.emulator.folders;

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/ProgramFolders.h"
 #include "app/TFormMain.h"
 
 #include <QApplication>
@@ -6,7 +7,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     prepareApplication(app);
-    TFormMain window(QApplication::applicationDirPath());
+    TFormMain window(locateProgramFolders(QApplication::applicationDirPath()));
     window.show();
     return app.exec();
 }

@@ -9,6 +9,11 @@ emulator hangs after printing its machine list; the walk stops it with the wait 
 button, then closes the program while it hangs again: No keeps it running, Yes ends it and the
 program, which saves its settings and leaves no emulator process behind.
 
+With --install-from BUILD, the walk first installs that build into a temporary prefix with
+"cmake --install" and walks the installed program: its settings must then be written into the
+user's data folder (~/.local/share/kestrum/), nothing into the prefix, and its icons found in the
+prefix's share/kestrum/ (a missing icon would put an error box in front of the main window).
+
 Skips (exit 77) when Xvfb, openbox, xdotool or ImageMagick is missing, unless
 KESTRUM_REQUIRE_DESKTOP=1, where that is a failure. Screenshots go to KESTRUM_SCREENSHOTS when set,
 else into the walk's temporary folder, which is kept (and named) when the walk fails.
@@ -91,6 +96,10 @@ def temporary_folder():
         os.rmdir(folder)
 
 
+def files_under(folder):
+    return {os.path.join(root, name) for root, _, names in os.walk(folder) for name in names}
+
+
 class Desktop:
     """Xvfb on a free display, with openbox, and the X tools pointed at it."""
 
@@ -118,7 +127,8 @@ class Desktop:
             number += chunk
         os.close(read_end)
         self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(), HOME=home,
-                        XDG_CONFIG_HOME=os.path.join(home, ".config"), LC_ALL="C")
+                        XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                        XDG_DATA_HOME=os.path.join(home, ".local", "share"), LC_ALL="C")
         self.env.pop("QT_QPA_PLATFORM", None)
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=log, stderr=log,
                                    preexec_fn=die_with_walk)
@@ -193,11 +203,24 @@ class Walk:
         self.emulator = os.path.join(folder, "emulator", "mame")
         self.pid_file = self.emulator + ".pid"
         self.titles = os.path.join(folder, "titles")
-        built = os.path.dirname(os.path.realpath(args.kestrum))
-        os.makedirs(self.program)
-        shutil.copy2(args.kestrum, self.program)
-        shutil.copytree(os.path.join(built, "icons"), os.path.join(self.program, "icons"))
-        shutil.copy2(os.path.join(built, "kestrum_docs.htm"), self.program)
+        self.home = os.path.join(folder, "home")
+        self.prefix = None
+        if args.install_from:
+            # An installed program reads and writes where a user's own start would.
+            self.prefix = os.path.join(folder, "prefix")
+            subprocess.run(["cmake", "--install", args.install_from, "--prefix", self.prefix],
+                           check=True, stdout=subprocess.DEVNULL)
+            self.executable = os.path.join(self.prefix, "bin", "kestrum")
+            self.program = os.path.join(self.home, ".local", "share", "kestrum")
+            os.makedirs(self.program)
+            self.installed_files = files_under(self.prefix)
+        else:
+            built = os.path.dirname(os.path.realpath(args.kestrum))
+            os.makedirs(self.program)
+            shutil.copy2(args.kestrum, self.program)
+            shutil.copytree(os.path.join(built, "icons"), os.path.join(self.program, "icons"))
+            shutil.copy2(os.path.join(built, "kestrum_docs.htm"), self.program)
+            self.executable = os.path.join(self.program, "kestrum")
         with open(os.path.join(self.program, "catver.ini"), "w", newline="") as categories:
             categories.write("[Category]\r\npuckman=Maze / Collect\r\n[VerAdded]\r\npuckman=.37b\r\n")
         os.makedirs(os.path.dirname(self.emulator))
@@ -214,12 +237,11 @@ class Walk:
         self.kestrum_log = open(os.path.join(folder, "kestrum.log"), "w")
 
     def start(self):
-        home = os.path.join(self.folder, "home")
-        os.makedirs(home)
-        self.desktop = Desktop(home, self.log)
+        os.makedirs(self.home, exist_ok=True)
+        self.desktop = Desktop(self.home, self.log)
         runtime = os.path.join(self.folder, "runtime")
         os.makedirs(runtime, mode=0o700)
-        self.kestrum = subprocess.Popen([os.path.join(self.program, "kestrum")], cwd=self.program,
+        self.kestrum = subprocess.Popen([self.executable], cwd=self.home if self.prefix else self.program,
                                         env=dict(self.desktop.env, XDG_RUNTIME_DIR=runtime),
                                         stdout=self.kestrum_log, stderr=subprocess.STDOUT,
                                         preexec_fn=die_with_walk)
@@ -242,6 +264,24 @@ class Walk:
         self.kestrum_log.close()
         if self.desktop:
             self.desktop.close()
+
+    def settle(self, quiet=0.5):
+        """Waits until the program has handled what it was sent: it sleeps and its processor time has
+        stopped growing for `quiet` seconds. A page step may take a while on a busy machine, and keys
+        that arrive while it runs are not for the page that follows it."""
+        def sample():
+            with open(f"/proc/{self.kestrum.pid}/stat") as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+            return fields[0], int(fields[11]) + int(fields[12])  # state, user + system time
+        time.sleep(0.1)  # the X server's events reach the program
+        last, quiet_since = sample(), time.monotonic()
+        deadline = quiet_since + PATIENCE
+        while time.monotonic() - quiet_since < quiet:
+            check(time.monotonic() < deadline, "the program stayed busy")
+            time.sleep(0.05)
+            now = sample()
+            if now != last or now[0] == "R":
+                last, quiet_since = now, time.monotonic()
 
     def hung_emulator(self):
         """Waits until the emulator hangs after its list; gives its process and its helpers."""
@@ -293,11 +333,11 @@ class Walk:
         # START, then type the emulator into the box that has the focus, and the title snapshot
         # folder on the images page; Enter moves on each time, up to the games page, whose games
         # list build runs the emulator.
+        for step in (lambda: d.key("Return"), lambda: d.type(self.emulator), lambda: d.key("Return"),
+                     lambda: d.type(self.titles), lambda: d.key("Return"), lambda: d.key("Return")):
+            step()
+            self.settle()
         d.key("Return")
-        d.type(self.emulator)
-        d.key("Return")
-        d.type(self.titles)
-        d.key("Return", "Return", "Return")
         self.hung_emulator()
         wait = self.wait_window(main)
         self.in_front(wait, main)
@@ -322,6 +362,7 @@ class Walk:
         self.configure_emulator("stubborn")
         left, top, width, height = d.geometry(main)
         d.click(left + width - 249, top + height - 20)
+        self.settle()
         d.key("Return")
         self.hung_emulator()
         wait = self.wait_window(main)
@@ -362,6 +403,9 @@ class Walk:
         check(f"MAMEFile={self.emulator}\n" in settings, "the typed emulator was not saved")
         check(f"titles_directory={self.titles}\n" in settings,
               "the typed title snapshot folder was not saved")
+        if self.prefix:
+            added = sorted(files_under(self.prefix) - self.installed_files)
+            check(not added, f"the installed program wrote into its prefix: {added}")
 
 
 def main():
@@ -369,6 +413,7 @@ def main():
     parser.add_argument("--kestrum", required=True, help="the built program")
     parser.add_argument("--fake", required=True, help="the stand-in emulator script")
     parser.add_argument("--listxml", required=True, help="the machine list it prints")
+    parser.add_argument("--install-from", help="a build folder to install and walk instead")
     args = parser.parse_args()
 
     missing = sorted({package for tool, package in TOOLS.items() if not shutil.which(tool)})

@@ -65,7 +65,7 @@ struct Fixture {
     QTimer watchdog;  // closes what a failed step left open, so that a failure cannot hang the test
 
     Fixture() {
-        setup.ProgramFolder = dir.path();
+        setup.ResourceFolder = dir.path();
         page.gameIconSize = 1;  // 32-pixel icons in 36-pixel rows
         icons = std::make_unique<ImageLists>(setup, page, port);
         icons->LoadListIcons();

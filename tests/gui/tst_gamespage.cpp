@@ -91,7 +91,7 @@ public:
 // The main window with a table of games, showing the games page.
 class GamesWindow {
 public:
-    explicit GamesWindow(const GameList& games) : window(dir.path()) {
+    explicit GamesWindow(const GameList& games) : window(portableFolders(dir.path())) {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         AppState& state = window.state();
@@ -187,7 +187,7 @@ private Q_SLOTS:
         GamesPageState page;
         page.gameIconSize = 1;
         SetupChoices setup;
-        setup.ProgramFolder = dir.path();
+        setup.ResourceFolder = dir.path();
         FakeDialogPort port;
         ImageLists icons(setup, page, port);
         icons.LoadListIcons();

@@ -33,7 +33,7 @@ class MainWindowTest : public QObject {
 private Q_SLOTS:
     void startsOnTheWelcomePage() {
         ProgramFolderWithIcons dir;
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("Kestrum v1.0"));
@@ -57,7 +57,7 @@ private Q_SLOTS:
         QFile::setPermissions(emulator, QFile::permissions(emulator) | QFileDevice::ExeOwner);
         const QString categories = dir.write("catver.ini", "[Category]\r\n");
         MessageBoxWatcher boxes;
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.state().emulator.iniFallbackFolders.clear();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -107,7 +107,7 @@ private Q_SLOTS:
 
     void closingOnTheWelcomePageSavesNothing() {
         ProgramFolderWithIcons dir;
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         click(w, "ButtonExit");
@@ -121,7 +121,7 @@ private Q_SLOTS:
                   "[Configuration]\r\nScreenWidth=900\r\nScreenHeight=600\r\n[Emulator]\r\n"
                   "DestinationFolderToMoveFiles=/media/keep\r\nScanGameFilesQuickScan=0\r\n"
                   "[File Type]\r\nGameCFG=1\r\n");
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(900, 600));
@@ -139,7 +139,7 @@ private Q_SLOTS:
         QFile::setPermissions(emulator, QFile::permissions(emulator) | QFileDevice::ExeOwner);
         const QString categories = dir.write("catver.ini", "[Category]\r\npacman=Maze\r\n[VerAdded]\r\n");
         MessageBoxWatcher boxes;  // answers No to creating mame.ini and to every retry
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.state().emulator.iniFallbackFolders.clear();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -186,7 +186,7 @@ private Q_SLOTS:
         QCoreApplication::setApplicationName(QStringLiteral("Kestrum"));
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 200);
         ProgramFolderWithIcons dir;
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         QCOMPARE(w.windowTitle(), QStringLiteral("Kestrum v1.0"));
     }
 
@@ -195,7 +195,7 @@ private Q_SLOTS:
     void questionsAppearInFrontOfTheWaitWindow() {
         ProgramFolderWithIcons dir;
         MessageBoxWatcher boxes;
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* wait = w.findChild<TFormListXML*>();
@@ -214,7 +214,7 @@ private Q_SLOTS:
     void missingIconKeepsEveryOtherIndex() {
         ProgramFolderWithIcons dir({"game_clone"});
         MessageBoxWatcher boxes;
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         const QString text =
             "    Failed to load icon \"game_clone.ico\".\r\nFile \"icons\\game_clone.ico\" could not be "
             "found or it "
@@ -232,7 +232,7 @@ private Q_SLOTS:
 
     void setupControls() {
         ProgramFolderWithIcons dir;
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         // Clear All and Select All touch only the seventeen image boxes.

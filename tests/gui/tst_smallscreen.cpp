@@ -15,7 +15,7 @@ private Q_SLOTS:
         ProgramFolderWithIcons dir;
         dir.write("Kestrum.ini",
                   "[Configuration]\r\nLayoutIndex=3\r\nScreenWidth=900\r\nScreenHeight=650\r\n");
-        TFormMain w(dir.path());
+        TFormMain w(portableFolders(dir.path()));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(758, 545));

@@ -74,7 +74,7 @@ struct StuckRun {
         fake.set("AFTER_LIST", afterList);
         dir.write("emulator/mame.ini", "rompath roms\nsnapshot_directory snap\n");
         dir.write("catver.ini", "[Category]\r\npuckman=Maze / Collect\r\n[VerAdded]\r\npuckman=.37b\r\n");
-        window = std::make_unique<TFormMain>(dir.path());
+        window = std::make_unique<TFormMain>(portableFolders(dir.path()));
         window->state().emulator.iniFallbackFolders.clear();  // only the emulator's own folder
     }
 

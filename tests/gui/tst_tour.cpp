@@ -50,7 +50,7 @@ private Q_SLOTS:
             "[VerAdded]\r\npuckman=.37b\r\n");
         MessageBoxWatcher boxes;
         m_boxes = &boxes;
-        TFormMain window(dir.path());
+        TFormMain window(portableFolders(dir.path()));
         window.state().emulator.iniFallbackFolders.clear();  // only the emulator's own folder
         m_window = &window;
         window.show();

@@ -434,7 +434,7 @@ private Q_SLOTS:
         QCOMPARE(differences(before, collection()), QString());
 
         MessageBoxWatcher boxes;
-        TFormMain window(dir.path());
+        TFormMain window(portableFolders(dir.path()));
         window.state().emulator.iniFallbackFolders.clear();  // only the emulator's own folder
         m_window = &window;
         window.show();
@@ -557,7 +557,7 @@ private Q_SLOTS:
 
         ProgramFolderWithIcons dir;
         MessageBoxWatcher boxes;
-        TFormMain window(dir.path());
+        TFormMain window(portableFolders(dir.path()));
         m_window = &window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

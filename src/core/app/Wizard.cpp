@@ -88,10 +88,11 @@ bool Wizard::stepRunning() const {
     return m_state.wizard.longStepDepth > 0;
 }
 
-void Wizard::windowCreated(const QString& programFolder, int screenHeight) {
+void Wizard::windowCreated(const ProgramFolders& folders, int screenHeight) {
     m_state.wizard.FirstActivationPending = true;
     m_state.wizard.Aborting = false;
-    m_state.setup.ProgramFolder = withTrailingSeparator(programFolder);
+    m_state.setup.ProgramFolder = withTrailingSeparator(folders.data);
+    m_state.setup.ResourceFolder = withTrailingSeparator(folders.resources);
     m_state.wizard.VersionText = versionTextOf(QStringLiteral(KESTRUM_VERSION));
     m_state.wizard.page = WizardPage::Welcome;
     m_state.emulator.folders.clear();
@@ -127,7 +128,7 @@ void Wizard::firstActivation() {
 }
 
 void Wizard::viewDocumentation() {
-    const QString guide = m_state.setup.ProgramFolder + QStringLiteral("kestrum_docs.htm");
+    const QString guide = m_state.setup.ResourceFolder + QStringLiteral("kestrum_docs.htm");
     if (!FileExistsNotFolder(guide)) {
         message(
             QStringLiteral("Kestrum"),

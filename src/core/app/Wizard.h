@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "ProgramFolders.h"
 #include "gamesdb/GamesDatabase.h"
 
 #include <QString>
@@ -24,7 +25,7 @@ public:
            RunControl& runs);
 
     // Main window creation, first showing and first activation, in the order they happen.
-    void windowCreated(const QString& programFolder, int screenHeight);
+    void windowCreated(const ProgramFolders& folders, int screenHeight);
     void firstShowing();
     void firstActivation();
 

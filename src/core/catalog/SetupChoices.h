@@ -18,7 +18,8 @@ QString ActionName(OperationMode operation);
 // What the user chose on the setup pages: the files and folders named, the file types and the
 // operation. The emulator layer, the games database and the job read it; the job changes it.
 struct SetupChoices {
-    QString ProgramFolder;  // where the program's own files live; ends with "/"
+    QString ProgramFolder;   // where the program writes its own files; ends with "/"
+    QString ResourceFolder;  // where it reads its icons and user guide; ends with "/"
     OperationMode operation = RenameFiles;
 
     QString mameExecutableFile;

@@ -3,12 +3,12 @@
 #include "common/FileOps.h"
 #include "common/IconFile.h"
 
-QString iconPath(const QString& programFolder, const char* name) {
-    return programFolder + QStringLiteral("icons/") + QLatin1String(name) + QStringLiteral(".ico");
+QString iconPath(const QString& resourceFolder, const char* name) {
+    return resourceFolder + QStringLiteral("icons/") + QLatin1String(name) + QStringLiteral(".ico");
 }
 
-int pickListIcon(const QString& programFolder, const char* name, int width, int height) {
-    const QString path = iconPath(programFolder, name);
+int pickListIcon(const QString& resourceFolder, const char* name, int width, int height) {
+    const QString path = iconPath(resourceFolder, name);
     if (!FileExistsNotFolder(path)) {
         return -1;
     }

@@ -40,11 +40,11 @@ constexpr std::array<const char*, 5> kHeaderPictureNames = {
 constexpr std::array<int, 4> kGameIconPixels = {CellHeightTable[0] - 4, CellHeightTable[1] - 4,
                                                 CellHeightTable[2] - 4, CellHeightTable[3] - 4};
 
-QString iconPath(const QString& programFolder, const char* name);
+QString iconPath(const QString& resourceFolder, const char* name);
 
 // Which image of an icon file goes into a list of the given size: the first in stored order of that
 // size at 32 bits per pixel; -1 when the file is missing or has none.
-int pickListIcon(const QString& programFolder, const char* name, int width, int height);
+int pickListIcon(const QString& resourceFolder, const char* name, int width, int height);
 // The message for an icon that could not be loaded.
 QString iconLoadFailureText(const char* name, int width, int height);
 

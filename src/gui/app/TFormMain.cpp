@@ -51,7 +51,7 @@ static void registerResources() {
     Q_INIT_RESOURCE(kestrum);
 }
 
-TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
+TFormMain::TFormMain(const ProgramFolders& folders, QWidget* parent)
     : QWidget(parent),
       m_port(std::make_unique<QtDialogPort>(this)),
       m_icons(m_state.setup, m_state.gamesPage, *m_port),
@@ -71,7 +71,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
 
     const QScreen* screen = this->screen();
     const int screenHeight = screen ? screen->geometry().height() : kSmallScreenHeight;
-    m_wizard.windowCreated(programFolder, screenHeight);
+    m_wizard.windowCreated(folders, screenHeight);
     setWindowTitle(QStringLiteral("Kestrum ") + m_state.wizard.VersionText);
     if (!m_state.wizard.layoutSelectorShown) {
         // Small screens: a fixed window, 10 pixels smaller, in layout 1 only.

@@ -27,7 +27,7 @@ class TFormLog;
 class TFormMain final : public QWidget, private WizardView {
     Q_OBJECT
 public:
-    explicit TFormMain(const QString& programFolder, QWidget* parent = nullptr);
+    explicit TFormMain(const ProgramFolders& folders, QWidget* parent = nullptr);
     ~TFormMain() override;
 
     AppState& state() { return m_state; }

@@ -25,8 +25,8 @@ int ImageLists::gameIconPixels() const {
 }
 
 void ImageLists::LoadListIcon(const char* name, QList<QPixmap>& list, int size) {
-    const int image = pickListIcon(m_setup.ProgramFolder, name, size, size);
-    QPixmap pixmap = image >= 0 ? readImage(iconPath(m_setup.ProgramFolder, name), image) : QPixmap();
+    const int image = pickListIcon(m_setup.ResourceFolder, name, size, size);
+    QPixmap pixmap = image >= 0 ? readImage(iconPath(m_setup.ResourceFolder, name), image) : QPixmap();
     if (pixmap.isNull()) {
         m_port.showMessage(QStringLiteral("Error"), iconLoadFailureText(name, size, size),
                            MessageIcon::Warning);
@@ -60,7 +60,7 @@ QPixmap ImageLists::gamesIcon(const char* name) const {
 
 void ImageLists::loadHeaderPictures() {
     for (size_t i = 0; i < kHeaderPictureNames.size(); ++i) {
-        const QString path = iconPath(m_setup.ProgramFolder, kHeaderPictureNames[i]);
+        const QString path = iconPath(m_setup.ResourceFolder, kHeaderPictureNames[i]);
         if (FileExistsNotFolder(path)) {
             m_headers[i] = readImage(path, 0);
         }

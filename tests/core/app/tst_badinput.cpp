@@ -123,7 +123,7 @@ private Q_SLOTS:
         AppState state;
         FakeDialogPort port;
         WiredWizard wired(state, port);
-        wired.wizard.windowCreated(dir.path(), 800);
+        wired.wizard.windowCreated(portableFolders(dir.path()), 800);
         wired.wizard.firstShowing();
         wired.wizard.WizardStep(1);
         QCOMPARE(state.wizard.page, WizardPage::Emulator);
@@ -158,7 +158,7 @@ private Q_SLOTS:
         AppState state;
         FakeDialogPort port;
         WiredWizard wired(state, port);
-        wired.wizard.windowCreated(dir.path(), 800);
+        wired.wizard.windowCreated(portableFolders(dir.path()), 800);
         state.setup.categoryFile = dir.write("cat.exe", bytes);
         // A current games list, so the games are loaded without running the emulator.
         state.setup.mameExecutableFile = executable(dir, "mame");

@@ -32,6 +32,7 @@ const QString kBadCategories =
 // in order.
 struct Rig {
     TempProgramFolder dir;
+    TempProgramFolder resources;  // the icons and the user guide, apart from the data
     AppState state;
     FakeDialogPort port;
     QStringList calls;
@@ -42,7 +43,10 @@ struct Rig {
     RunControl runs;
     Wizard wizard{state, port, view, handOvers, runs};
 
-    Rig() { state.setup.ProgramFolder = dir.path(); }
+    Rig() {
+        state.setup.ProgramFolder = dir.path();
+        state.setup.ResourceFolder = resources.path();
+    }
 
     WizardHandOvers loggingHandOvers() {
         // Serves the void and the bool hand-overs alike: the answer is "accepted".
@@ -748,18 +752,19 @@ private Q_SLOTS:
     // user is told which file or address.
     void documentsThatCannotBeOpened() {
         Rig rig;
+        rig.dir.write("kestrum_docs.htm", "<html></html>");  // the data folder is not where it lives
         rig.wizard.viewDocumentation();
-        QCOMPARE(rig.shown().last(), "Kestrum | The user guide \"" + rig.dir.file("kestrum_docs.htm") +
+        QCOMPARE(rig.shown().last(), "Kestrum | The user guide \"" + rig.resources.file("kestrum_docs.htm") +
                                          "\" is missing. Reinstall Kestrum to get it back.");
-        rig.dir.write("kestrum_docs.htm", "<html></html>");
+        rig.resources.write("kestrum_docs.htm", "<html></html>");
         rig.wizard.viewDocumentation();
-        QCOMPARE(rig.port.openedDocuments, QStringList{rig.dir.file("kestrum_docs.htm")});
+        QCOMPARE(rig.port.openedDocuments, QStringList{rig.resources.file("kestrum_docs.htm")});
         QCOMPARE(rig.port.messages.size(), 1);
         rig.port.documentsOpen = false;
         rig.wizard.viewDocumentation();
         QVERIFY(
             rig.shown().last().startsWith("Kestrum | No program could be found to show the user guide \"" +
-                                          rig.dir.file("kestrum_docs.htm")));
+                                          rig.resources.file("kestrum_docs.htm")));
         rig.wizard.openAddress(QStringLiteral("https://www.mamedev.org/"));
         QCOMPARE(rig.shown().last(), QStringLiteral("Kestrum | No web browser could be found to open "
                                                     "https://www.mamedev.org/."));

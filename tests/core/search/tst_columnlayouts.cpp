@@ -120,7 +120,7 @@ private Q_SLOTS:
         AppState state;
         FakeDialogPort port;
         WiredWizard wired(state, port);
-        wired.wizard.windowCreated(dir.path(), 1080);
+        wired.wizard.windowCreated(portableFolders(dir.path()), 1080);
         state.wizard.FirstActivationPending = false;
         wired.layout.shown[WorkListList].widths[2] = 99;
         wired.wizard.chooseLayout(1);
