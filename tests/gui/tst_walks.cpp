@@ -23,6 +23,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 
 namespace {
 
@@ -52,15 +53,21 @@ QByteArray archiveContent(const QString& path) {
     const QByteArray listed =
         python(QStringLiteral("import sys, zipfile\n"
                               "z = zipfile.ZipFile(sys.argv[1])\n"
-                              "print('\\n'.join(sorted(i.filename + '=' + z.read(i).decode() for i in "
+                              "print('\\n'.join(sorted(i.filename + '=' + "
+                              "z.read(i).decode('latin-1').encode('unicode_escape').decode() for i in "
                               "z.infolist())))\n"),
                {path});
     return "zip:" + listed.trimmed();
 }
 
-// Every file and folder under `root` (real archives by their entries), except the files directly in it (the
-// emulator, its ini files and the stand-in's records).
-Tree treeOf(const QString& root) {
+bool startsLikeAnArchive(const QString&, const QByteArray& bytes) {
+    return bytes.startsWith("PK");
+}
+
+// Every file and folder under `root` (the archives `byEntries` picks by their entries), except the files
+// directly in it (the emulator, its ini files and the stand-in's records).
+Tree treeOf(const QString& root,
+            const std::function<bool(const QString&, const QByteArray&)>& byEntries = startsLikeAnArchive) {
     Tree tree;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
@@ -73,7 +80,7 @@ Tree treeOf(const QString& root) {
             QFile file(path);
             file.open(QIODevice::ReadOnly);
             const QByteArray bytes = file.readAll();
-            tree.insert(relative, bytes.startsWith("PK") ? archiveContent(path) : bytes);
+            tree.insert(relative, byEntries(relative, bytes) ? archiveContent(path) : bytes);
         }
     }
     return tree;
@@ -614,6 +621,102 @@ private Q_SLOTS:
         QTRY_COMPARE(boxes.seen.size(), 2);
         QCOMPARE(boxes.seen[1].caption, QStringLiteral("Restore Files "));
         QCOMPARE(differences(treeOf(home.path()), collection), QString());
+        press("ButtonExit");
+        QTRY_VERIFY(!window.isVisible());
+        m_window = nullptr;
+    }
+
+    // The demo collection of "scripts/run --demo": its settings fill in the paths; the maze games'
+    // ROM sets (in both ROM folders) and pictures (loose and archived) are renamed and nothing else
+    // changes; Restore Files then puts the collection back as it was.
+    void demoCollectionRenameThenRestore() {
+        ProgramFolderWithIcons resources;
+        const QString sandbox = resources.file(QStringLiteral("demo"));
+        QProcess make;
+        make.start(QStringLiteral("python3"),
+                   {QStringLiteral(KESTRUM_SOURCE_DIR "/../scripts/make-demo"), sandbox});
+        QVERIFY(make.waitForFinished(120000));
+        QVERIFY2(make.exitCode() == 0, make.readAllStandardError().constData());
+        const QString emulator = sandbox + QStringLiteral("/emulator/");
+        const auto categoryArchives = [](const QString& path, const QByteArray&) {
+            return path == QStringLiteral("titles/titles.zip") || path == QStringLiteral("flyers/flyers.zip");
+        };
+        const Tree before = treeOf(emulator, categoryArchives);
+
+        MessageBoxWatcher boxes;
+        TFormMain window(ProgramFolders{resources.path(), sandbox + u'/'});
+        window.state().emulator.iniFallbackFolders.clear();
+        m_window = &window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        press("ButtonNext");
+        QCOMPARE(window.findChild<QLineEdit*>("MAMEExecutableFile")->text(), emulator + "mame");
+        QCOMPARE(window.findChild<QLineEdit*>("CategoryFile")->text(), sandbox + "/catver.ini");
+        QCOMPARE(window.findChild<QLineEdit*>("NonArcadeMachineFile")->text(), sandbox + "/mess.ini");
+        press("ButtonNext");
+        QCOMPARE(page(), 3);
+        press("ButtonNext");
+        auto* rename = buttonNamed(&window, "ActionRenameFiles");
+        QTest::mouseClick(rename, Qt::LeftButton, {}, QPoint(6, rename->height() / 2));
+        press("ButtonNext");
+        QTRY_COMPARE(page(), 5);
+        QCOMPARE(window.state().games.FullGamesList.size(), 299);
+        auto* categories = window.findChild<QListWidget*>("CategoriesList");
+        const QList<QListWidgetItem*> maze = categories->findItems("Maze / Collect", Qt::MatchExactly);
+        QCOMPARE(maze.size(), 1);
+        QTest::mouseClick(categories->viewport(), Qt::LeftButton, {},
+                          categories->visualItemRect(maze[0]).center());
+        press("ButtonAddToWorkList");
+        QSet<QString> chosen;
+        for (const TGameInfo& game : window.state().gamesPage.WorkList) {
+            chosen.insert(game.Name);
+        }
+        QVERIFY2(chosen.size() >= 10, qPrintable(QString::number(chosen.size())));
+        press("ButtonNext");
+        press("ButtonNext");  // FINISH
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen[0].caption, QStringLiteral("Rename Files"));
+        QVERIFY2(boxes.seen.size() == 1, qPrintable(boxes.seen.last().text));
+
+        // A file or archive entry belongs to the game its name starts with.
+        const auto gameOf = [](const QString& path) { return path.section(u'/', -1).section(u'.', 0, 0); };
+        Tree expected;
+        int renamedFiles = 0;
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            const QString& path = it.key();
+            const bool renamable =
+                QRegularExpression(QStringLiteral("^(roms2?|snap|marquees)/[^/]+$")).match(path).hasMatch();
+            if (renamable && chosen.contains(gameOf(path))) {
+                expected.insert(path + QStringLiteral(".krm"), it.value());
+                ++renamedFiles;
+            } else if (categoryArchives(path, {})) {
+                QStringList entries = QString::fromLatin1(it.value().mid(4)).split(u'\n');
+                for (QString& entry : entries) {
+                    const QString name = entry.section(u'=', 0, 0);
+                    if (chosen.contains(gameOf(name))) {
+                        entry.insert(name.size(), QStringLiteral(".krm"));
+                    }
+                }
+                entries.sort();
+                expected.insert(path, "zip:" + entries.join(u'\n').toLatin1());
+            } else {
+                expected.insert(path, it.value());
+            }
+        }
+        QVERIFY(renamedFiles >= chosen.size());
+        QCOMPARE(differences(treeOf(emulator, categoryArchives), expected), QString());
+
+        press("ButtonBack");
+        press("ButtonBack");
+        auto* restore = buttonNamed(&window, "ActionRestoreFiles");
+        QTest::mouseClick(restore, Qt::LeftButton, {}, QPoint(6, restore->height() / 2));
+        press("ButtonNext");
+        QTRY_COMPARE(page(), 5);
+        press("ButtonNext");
+        press("ButtonNext");  // FINISH
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen[1].caption, QStringLiteral("Restore Files "));
+        QCOMPARE(differences(treeOf(emulator, categoryArchives), before), QString());
         press("ButtonExit");
         QTRY_VERIFY(!window.isVisible());
         m_window = nullptr;
