@@ -328,6 +328,8 @@ class Walk:
         poll("the main window to have the keyboard", lambda: d.active() == main)
         extents = d.frame_extents(main)
         check(extents and extents[2] > 0, f"the window manager drew no title bar: {extents}")
+        check("_NET_WM_ICON(CARDINAL)" in d.run("xprop", "-id", str(main), "_NET_WM_ICON"),
+              "the main window has no icon")
         self.shoot("welcome")
 
         # START, then type the emulator into the box that has the focus, and the title snapshot

@@ -183,7 +183,7 @@ private Q_SLOTS:
         prepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
         QCoreApplication::setApplicationName(QStringLiteral("renamed"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("renamed"));  // none of its own
-        QCoreApplication::setApplicationName(QStringLiteral("Kestrum"));
+        QCoreApplication::setApplicationName(QStringLiteral("kestrum"));
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 200);
         ProgramFolderWithIcons dir;
         TFormMain w(portableFolders(dir.path()));

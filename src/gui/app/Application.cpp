@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QToolTip>
@@ -24,7 +25,13 @@ public:
 }  // namespace
 
 void prepareApplication(QApplication& app) {
-    QApplication::setApplicationName(QStringLiteral("Kestrum"));
+    // Lower case, as the data folder of an installed program is named: ~/.local/share/kestrum.
+    QApplication::setApplicationName(QStringLiteral("kestrum"));
+    // The installed desktop entry's name, by which Wayland and the docks match windows to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrum.Kestrum"));
+    // The gui is a static library: its pictures must be registered before the icon is read.
+    Q_INIT_RESOURCE(kestrum);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/AppIcon")));
     app.setStyle(new KestrumStyle);  // the application takes ownership
     QPalette tips = QToolTip::palette();
     tips.setColor(QPalette::ToolTipBase, QColor(243, 244, 248));
