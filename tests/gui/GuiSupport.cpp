@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -25,6 +26,7 @@ void saveScreenshot(QWidget* widget, const QString& name) {
     QDir().mkpath(folder);
     QString safe = name;
     safe.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]+")), QStringLiteral("_"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);  // a label that just grew
     widget->grab().save(folder + u'/' + safe + QStringLiteral(".png"));
 }
 

@@ -666,6 +666,7 @@ private Q_SLOTS:
         QCOMPARE(maze.size(), 1);
         QTest::mouseClick(categories->viewport(), Qt::LeftButton, {},
                           categories->visualItemRect(maze[0]).center());
+        saveScreenshot(&window, QStringLiteral("demo-games-page"));
         press("ButtonAddToWorkList");
         QSet<QString> chosen;
         for (const TGameInfo& game : window.state().gamesPage.WorkList) {
@@ -676,7 +677,7 @@ private Q_SLOTS:
         press("ButtonNext");  // FINISH
         QTRY_COMPARE(boxes.seen.size(), 1);
         QCOMPARE(boxes.seen[0].caption, QStringLiteral("Rename Files"));
-        QVERIFY2(boxes.seen.size() == 1, qPrintable(boxes.seen.last().text));
+        saveScreenshot(window.findChild<QWidget*>("FormLog"), QStringLiteral("demo-log-rename"));
 
         // A file or archive entry belongs to the game its name starts with.
         const auto gameOf = [](const QString& path) { return path.section(u'/', -1).section(u'.', 0, 0); };
