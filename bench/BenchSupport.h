@@ -113,5 +113,6 @@ int buildGamesList(const QStringList& args);
 int emulatorFolders(const QStringList& args);
 int searchGames(const QStringList& args);
 int timeJob(const QStringList& args);
+int timePreview(const QStringList& args);
 int runJob(const QStringList& args);
 int timeArchiveCommit(const QStringList& args);

@@ -12,6 +12,8 @@
 //          [--sort COLUMN [--descending]] [--resort COLUMN]
 //                                                      RunSearch and AddSearchResultsToWorkList, medians
 //   job DIR --games N                                  Rename Files then Restore Files on a collection
+//   preview DIR --games N [--images] [--snap-zip FILE]  the preview of Rename Files, then the job (not with
+//                                                      --snap-zip: that archive is only read)
 //                                                      made in DIR, beside a plain rename() loop
 //   job-run EXE --program-folder DIR --worklist FILE --operation N [--types N,N,...] [--move-to DIR]
 //                                                      the job as FINISH runs it, on an existing collection
@@ -43,6 +45,7 @@ int usage() {
         "[--game-status N] [--categories FILE] [--nonarcade FILE] [--rom-folder DIR]... [--dump FILE] "
         "[--sort COLUMN [--descending]] [--resort COLUMN]\n"
         "       kestrum-bench job DIR --games N\n"
+        "       kestrum-bench preview DIR --games N [--images] [--snap-zip FILE]\n"
         "       kestrum-bench job-run EXE --program-folder DIR --worklist FILE --operation N [--types "
         "N,N,...] "
         "[--move-to DIR]\n"
@@ -76,6 +79,8 @@ int main(int argc, char** argv) {
         status = searchGames(args);
     } else if (task == QStringLiteral("job")) {
         status = timeJob(args);
+    } else if (task == QStringLiteral("preview")) {
+        status = timePreview(args);
     } else if (task == QStringLiteral("job-run")) {
         status = runJob(args);
     } else if (task == QStringLiteral("archive") && args.size() >= 4) {

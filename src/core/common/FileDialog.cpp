@@ -20,6 +20,8 @@ FileKindInfo fileKindFilter(FileKind kind) {
             return {QStringLiteral("Games List Files (.txt)|*.txt"), QStringLiteral("txt")};
         case FileKind::AnyFile:
             return {QStringLiteral("All Files (*.*)|*.*"), QStringLiteral("*")};
+        case FileKind::Text:
+            return {QStringLiteral("Text Files (*.txt)|*.txt"), QStringLiteral("txt")};
     }
     return {};
 }

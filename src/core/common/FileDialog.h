@@ -4,7 +4,7 @@
 
 class DialogPort;
 
-enum class FileKind { Executable = 0, Ini = 1, Zip = 2, SevenZip = 3, GamesList = 4, AnyFile = 5 };
+enum class FileKind { Executable = 0, Ini = 1, Zip = 2, SevenZip = 3, GamesList = 4, AnyFile = 5, Text = 6 };
 enum class FileDialogMode { Open, Save };
 
 struct FileKindInfo {

@@ -156,6 +156,21 @@ bool isProtectedFile(const QString& path) {
     return statPath(path, info) && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
 }
 
+std::optional<FileStatus> fileStatusOf(const QString& path) {
+    struct stat info {};
+    if (!statPath(path, info)) {
+        return std::nullopt;
+    }
+    FileStatus status;
+    status.device = quint64(info.st_dev);
+    status.inode = quint64(info.st_ino);
+    status.file = S_ISREG(info.st_mode);
+    status.folder = S_ISDIR(info.st_mode);
+    status.writable = (info.st_mode & 0222) != 0;
+    status.size = qint64(info.st_size);
+    return status;
+}
+
 qint64 FileSizeOf(const QString& path) {
     struct stat info {};
     return statPath(path, info) ? static_cast<qint64>(info.st_size) : -1;

@@ -16,6 +16,19 @@ bool isProtectedFile(const QString& path);
 // Size in bytes of whatever entry the path names (a folder included); -1 when there is none.
 qint64 FileSizeOf(const QString& path);
 
+// What the file checks read of a path (after links), so that their decisions can be foreseen.
+struct FileStatus {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool file = false;  // a regular file
+    bool folder = false;
+    bool writable = false;  // any write permission bit
+    qint64 size = 0;
+    // What a delete, rename or move may change: a regular file with a write permission bit.
+    bool changeable() const { return file && writable; }
+};
+std::optional<FileStatus> fileStatusOf(const QString& path);
+
 // Whether a folder may be written, judged by the write bit of the permission class (owner, group,
 // other) that applies to this process, ignoring the bypass root has.
 bool isFolderWritable(const QString& folder);

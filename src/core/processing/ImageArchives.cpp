@@ -63,35 +63,20 @@ void change(ZipArchive& zip, const QString& entry, OperationMode operation) {
 
 }  // namespace
 
-void ProcessImageArchive(JobContext& context, int type, JobCounters& counters) {
-    QElapsedTimer started;
-    started.start();
-    const QString path = FindImageArchive(context.emulator.folders, type);
-    if (path.isEmpty()) {
-        return;
-    }
-    removeLeftoverCopy(path);
+QString openForPass(ZipArchive& zip, const QString& path) {
     if (isProtectedFile(path)) {
-        return;  // a protected archive is never rewritten
+        return QStringLiteral("no write permission");  // a protected archive is never rewritten
     }
-    ZipArchive zip;
     try {
         zip.open(path);
-    } catch (const ZipError&) {
-        return;  // not an archive we can read: passed over
+    } catch (const ZipError& error) {
+        return QStringLiteral("not an archive that can be read (%1)").arg(error.message());
     }
-    if (zip.fileCount() == 0) {
-        return;
-    }
-    LogWindow& log = context.log;
-    const QString archive = ArchiveName(type);
-    const int line =
-        log.addLine(archive + (AcceptsJpg(type) ? QStringLiteral(" [.png; .jpg]: processing files...")
-                                                : QStringLiteral(" [.png]: processing files...")));
-    const OperationMode operation = context.setup.operation;
-    const GameList& games = context.page.WorkList;
-    zip.beginUpdate();
-    log.ResetJobProgress();
+    return zip.fileCount() == 0 ? QStringLiteral("no file entries") : QString();
+}
+
+int changeArchiveEntries(ZipArchive& zip, const GameList& games, int type, OperationMode operation,
+                         JobCounters& counters, const std::function<void(qsizetype done)>& gameDone) {
     int matched = 0;
     qsizetype done = 0;
     QSet<QString> changed;  // a game listed twice changes its entry once
@@ -104,9 +89,36 @@ void ProcessImageArchive(JobContext& context, int type, JobCounters& counters) {
             change(zip, entry, operation);
         }
         ++done;
+        gameDone(done);
+    }
+    return matched;
+}
+
+void ProcessImageArchive(JobContext& context, int type, JobCounters& counters) {
+    QElapsedTimer started;
+    started.start();
+    const QString path = FindImageArchive(context.emulator.folders, type);
+    if (path.isEmpty()) {
+        return;
+    }
+    removeLeftoverCopy(path);
+    ZipArchive zip;
+    if (!openForPass(zip, path).isEmpty()) {
+        return;
+    }
+    LogWindow& log = context.log;
+    const QString archive = ArchiveName(type);
+    const int line =
+        log.addLine(archive + (AcceptsJpg(type) ? QStringLiteral(" [.png; .jpg]: processing files...")
+                                                : QStringLiteral(" [.png]: processing files...")));
+    const OperationMode operation = context.setup.operation;
+    const GameList& games = context.page.WorkList;
+    zip.beginUpdate();
+    log.ResetJobProgress();
+    const int matched = changeArchiveEntries(zip, games, type, operation, counters, [&](qsizetype done) {
         log.UpdateJobProgress(done, games.size());
         context.port.processPendingEvents();
-    }
+    });
     log.replaceLine(line, archive + QStringLiteral(": rebuilding .zip file (slow on large files)..."));
     log.ResetJobProgress();
     context.port.processPendingEvents();

@@ -1,9 +1,7 @@
 #include "LooseFiles.h"
 
+#include "JobDisk.h"
 #include "common/FileOps.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -57,35 +55,6 @@ LooseFilePlan romPlan(const QString& game, const QString& ext, const SetupChoice
     return plan;
 }
 
-bool passesFoundTest(const LooseFilePlan& plan) {
-    switch (plan.test) {
-        case FoundTest::FileExists:
-            return FileExistsNotFolder(plan.testedPath);
-        case FoundTest::FolderExists:
-            return QFileInfo(plan.testedPath).isDir();
-        case FoundTest::FolderExistsOrCreated:
-            return QFileInfo(plan.testedPath).isDir() ||
-                   (QDir().mkpath(plan.testedPath) && QFileInfo(plan.testedPath).isDir());
-    }
-    return false;
-}
-
-bool carryOut(const LooseFilePlan& plan) {
-    switch (plan.action) {
-        case LooseAction::DeleteFile:
-            return deleteContentFile(plan.path);
-        case LooseAction::DeleteFolder:
-            // Subfolders and protected files stay, and then so does the folder.
-            DeleteFolderFiles(plan.path);
-            return QDir().rmdir(plan.path);
-        case LooseAction::MoveFile:
-            return MoveFileReplacing(plan.path, plan.target);
-        case LooseAction::Nothing:
-            break;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool isProcessableGameName(const QString& game) {
@@ -119,12 +88,12 @@ LooseFilePlan planLooseFile(const QString& game, int type, const QString& ext, c
     return filePlan(type, operation, source, source + RenamedSuffix);
 }
 
-bool applyLooseFilePlan(const LooseFilePlan& plan, JobCounters& counters) {
-    if (plan.action == LooseAction::Nothing || !passesFoundTest(plan)) {
+bool applyLooseFilePlan(const LooseFilePlan& plan, JobCounters& counters, JobDisk& disk) {
+    if (plan.action == LooseAction::Nothing || !disk.passesFoundTest(plan)) {
         return false;
     }
     ++counters.Found[plan.type];
-    const bool done = carryOut(plan);
+    const bool done = disk.carryOut(plan);
     if (done) {
         ++counters.Total;
     }
@@ -132,9 +101,7 @@ bool applyLooseFilePlan(const LooseFilePlan& plan, JobCounters& counters) {
 }
 
 bool ApplyToLooseFile(const QString& game, int type, const QString& ext, const SetupChoices& setup,
-                      const EmulatorFolders& folders, JobCounters& counters) {
-    const RomFileFinder find = [&folders](const QString& fileName) {
-        return folders.FindInRomFolders(fileName);
-    };
-    return applyLooseFilePlan(planLooseFile(game, type, ext, setup, folders, find), counters);
+                      const EmulatorFolders& folders, JobCounters& counters, JobDisk& disk) {
+    const RomFileFinder find = [&disk](const QString& fileName) { return disk.findInRomFolders(fileName); };
+    return applyLooseFilePlan(planLooseFile(game, type, ext, setup, folders, find), counters, disk);
 }

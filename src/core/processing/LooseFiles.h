@@ -8,6 +8,8 @@
 #include <QString>
 #include <functional>
 
+class JobDisk;
+
 // Appended to the whole file name by Rename Files ("pacman.zip.krm"), taken off by Restore Files.
 inline constexpr QLatin1StringView RenamedSuffix(".krm");
 
@@ -38,10 +40,10 @@ bool isProcessableGameName(const QString& game);
 LooseFilePlan planLooseFile(const QString& game, int type, const QString& ext, const SetupChoices& setup,
                             const EmulatorFolders& folders, const RomFileFinder& findInRomFolders);
 
-// Runs the found test and, when it passes, the action: Found counts the first, Total the second.
-// Returns whether the action succeeded.
-bool applyLooseFilePlan(const LooseFilePlan& plan, JobCounters& counters);
+// Runs the found test and, when it passes, the action, on `disk`: Found counts the first, Total the
+// second. Returns whether the action succeeded.
+bool applyLooseFilePlan(const LooseFilePlan& plan, JobCounters& counters, JobDisk& disk);
 
-// Plans and applies at once, the ROM sets looked up in folders.RomFolders.
+// Plans and applies at once, the ROM sets looked up on `disk`.
 bool ApplyToLooseFile(const QString& game, int type, const QString& ext, const SetupChoices& setup,
-                      const EmulatorFolders& folders, JobCounters& counters);
+                      const EmulatorFolders& folders, JobCounters& counters, JobDisk& disk);

@@ -44,9 +44,9 @@ QList<int> summaryLineTypes(OperationMode operation, const std::array<bool, kFil
 }
 
 void ProcessGame(const QString& game, const SetupChoices& setup, const EmulatorFolders& folders,
-                 JobCounters& counters) {
+                 JobCounters& counters, JobDisk& disk) {
     for (const LooseFileStep& step : looseFileSteps(setup.operation, setup.fileTypeChecked)) {
-        ApplyToLooseFile(game, step.type, step.ext, setup, folders, counters);
+        ApplyToLooseFile(game, step.type, step.ext, setup, folders, counters, disk);
     }
 }
 

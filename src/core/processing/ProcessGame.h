@@ -8,6 +8,7 @@
 #include <array>
 
 struct EmulatorFolders;
+class JobDisk;
 
 // One call of ApplyToLooseFile for a game: a file type and the extension ("" for nvram).
 struct LooseFileStep {
@@ -25,9 +26,9 @@ QList<LooseFileStep> looseFileSteps(OperationMode operation, const std::array<bo
 // The types whose summary lines the job writes, in that same order.
 QList<int> summaryLineTypes(OperationMode operation, const std::array<bool, kFileTypeCount>& checked);
 
-// The loose-file work for one game, counted into `counters`.
+// The loose-file work for one game on `disk`, counted into `counters`.
 void ProcessGame(const QString& game, const SetupChoices& setup, const EmulatorFolders& folders,
-                 JobCounters& counters);
+                 JobCounters& counters, JobDisk& disk);
 
 // The log line with the loose-file result of one type: "Marquee [.png; .jpg]: 2 files found and
 // processed." or, with nothing found, "...: No files where found.".

@@ -1,6 +1,7 @@
 #include "ProcessingJob.h"
 
 #include "ImageArchives.h"
+#include "JobDisk.h"
 #include "ProcessGame.h"
 #include "SearchFolders.h"
 #include "catalog/SetupChoices.h"
@@ -50,32 +51,43 @@ QString jobDateLine(const QDateTime& at, const QLocale& locale) {
            at.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
-JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
-    JobCounters counters;
-    GamesPageState& page = context.page;
-    SetupChoices& setup = context.setup;
-    if (page.WorkList.isEmpty()) {
-        context.port.showMessage(
+std::optional<JobRefusal> checkJobStart(const GameList& workList, SetupChoices& setup) {
+    if (workList.isEmpty()) {
+        return JobRefusal{
             QStringLiteral("No Games Selected"),
             QStringLiteral(
                 "  There are no games in the work list.\r\nMake sure there is at least one to continue..."),
-            MessageIcon::Warning);
-        return counters;
+            MessageIcon::Warning};
     }
-    SwitchGamesTab(page, 1);  // the Work List is what the job works through
-    const OperationMode operation = setup.operation;
-    const QString title = ActionName(operation);
-    if (operation == MoveFiles) {
+    if (setup.operation == MoveFiles) {
         setup.fileTypeChecked[GameROMs] = true;
-    } else if (operation != DeleteFiles && onlyDeletableTypesChecked(setup)) {
-        context.port.showMessage(
-            title,
+    } else if (setup.operation != DeleteFiles && onlyDeletableTypesChecked(setup)) {
+        return JobRefusal{
+            ActionName(setup.operation),
             QStringLiteral(
                 "  Only game ROMs and images files can be renamed/restored, and none of those file types are "
                 "selected.\r\nCheck at least one of those types so files ca be "
                 "renamed/restored.\r\n\r\nCFGs, "
                 "INIs and NVRAM file types can only be deleted."),
-            MessageIcon::Error);
+            MessageIcon::Error};
+    }
+    return std::nullopt;
+}
+
+JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
+    JobCounters counters;
+    GamesPageState& page = context.page;
+    SetupChoices& setup = context.setup;
+    if (page.WorkList.isEmpty()) {
+        const JobRefusal refusal = *checkJobStart(page.WorkList, setup);
+        context.port.showMessage(refusal.caption, refusal.text, refusal.icon);
+        return counters;
+    }
+    SwitchGamesTab(page, 1);  // the Work List is what the job works through
+    const OperationMode operation = setup.operation;
+    const QString title = ActionName(operation);
+    if (const auto refusal = checkJobStart(page.WorkList, setup)) {
+        context.port.showMessage(refusal->caption, refusal->text, refusal->icon);
         return counters;
     }
     // The list as it stands now: nothing can change it while the job runs, but a copy costs nothing.
@@ -83,8 +95,9 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
     prepareLog(context, title, games.size(), startedAt);
     context.log.ResetJobProgress();
     qsizetype done = 0;
+    RealDisk disk(context.emulator.folders);
     for (const TGameInfo& game : games) {
-        ProcessGame(game.Name, setup, context.emulator.folders, counters);
+        ProcessGame(game.Name, setup, context.emulator.folders, counters, disk);
         ++done;
         context.log.UpdateJobProgress(done, games.size());
         context.port.processPendingEvents();

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "JobCounters.h"
+#include "common/DialogPort.h"
+#include "gamesdb/GameInfo.h"
 
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 struct GamesPageState;
 struct SetupChoices;
@@ -25,6 +28,16 @@ struct JobContext {
 
 // The date line of a job's log: "mmm/dd/yyyy hh:nn:ss", the month named as the locale abbreviates it.
 QString jobDateLine(const QDateTime& at, const QLocale& locale);
+
+// Why FINISH would not start a job: the message box it shows instead.
+struct JobRefusal {
+    QString caption;
+    QString text;
+    MessageIcon icon;
+};
+// The checks FINISH makes before it touches anything; Move Files checks the ROM sets' box, as the
+// job does. nullopt when the job would start.
+std::optional<JobRefusal> checkJobStart(const GameList& workList, SetupChoices& setup);
 
 // FINISH: the operation applied to every checked file type of every Work List game, told in the log
 // window and closed by a message box. Gives what it counted.

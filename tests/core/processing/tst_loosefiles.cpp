@@ -2,6 +2,7 @@
 #include "TempProgramFolder.h"
 #include "TestMain.h"
 #include "emulator/EmulatorFolders.h"
+#include "processing/JobDisk.h"
 #include "processing/ProcessGame.h"
 
 #include <QDir>
@@ -100,8 +101,9 @@ struct Collection {
     QString run(OperationMode operation, const QStringList& games = {"pacman", "galaga"}) {
         setup.operation = operation;
         JobCounters counters;
+        RealDisk disk(folders);
         for (const QString& game : games) {
-            ProcessGame(game, setup, folders, counters);
+            ProcessGame(game, setup, folders, counters, disk);
         }
         QString text = QString::number(counters.Total) + " |";
         for (int type = 0; type < kFileTypeCount; ++type) {

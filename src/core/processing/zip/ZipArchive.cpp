@@ -334,6 +334,23 @@ void ZipArchive::listNames() {
     }
 }
 
+QList<ZipArchive::PendingChange> ZipArchive::pendingChanges() const {
+    QList<PendingChange> changes;
+    if (!m_updating) {
+        return changes;
+    }
+    for (const Entry& entry : m_entries) {
+        if (entry.change == Change::None) {
+            continue;
+        }
+        const quint16 flags = read16(m_directory.constData() + entry.record + central::kFlags);
+        changes.append({decodedName(storedName(entry), flags),
+                        entry.change == Change::Renamed ? decodedName(entry.newName, flags) : QString(),
+                        entry.compressedSize});
+    }
+    return changes;
+}
+
 QByteArrayView ZipArchive::storedName(const Entry& entry) const {
     const char* record = m_directory.constData() + entry.record;
     return QByteArrayView(record + kCentralSize, read16(record + central::kNameLength));

@@ -59,6 +59,14 @@ public:
     // that already has the restored name is deleted.
     void restoreEntry(const QString& name);
     void deleteEntry(const QString& name);
+    // The changes collected since beginUpdate, in central directory order, named as stored (folder
+    // part included): what a commit would write. Nothing is written to find them.
+    struct PendingChange {
+        QString name;
+        QString newName;  // "" when the entry is deleted
+        quint64 storedSize = 0;
+    };
+    QList<PendingChange> pendingChanges() const;
     // Writes the archive anew with the collected changes and renames it over the old file. On
     // failure the old file is untouched and no temporary file remains. Afterwards the archive is
     // open on the new file.
