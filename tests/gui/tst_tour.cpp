@@ -4,6 +4,7 @@
 #include "app/TFormMain.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTextEdit>
 #include <QTreeWidget>
 
 // Walks the wizard through all its pages as a user would and, when KESTRUM_SCREENSHOTS names a
@@ -152,6 +154,22 @@ private Q_SLOTS:
         QFile::copy(testDataPath("emulator/listxml.xml"), fake.folder() + "roms/puckman.zip");
         QDir().mkpath(fake.folder() + "snap");
         QFile::copy(testDataPath("emulator/listxml.xml"), fake.folder() + "snap/puckman.png");
+        // The preview lists the set and the snapshot FINISH will rename, and renames nothing.
+        press("ButtonPreview");
+        auto* preview = window.findChild<QDialog*>("FormPreview");
+        QVERIFY(preview);
+        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        saveScreenshot(preview, QStringLiteral("page6-preview"));
+        // The summary grows with its wrapped lines (the unreadable archive's is long): none is hidden.
+        const auto* summary = preview->findChild<QTextEdit*>("PreviewSummary");
+        QVERIFY(summary->toPlainText().contains("snap.zip: not rewritten"));
+        QCOMPARE(summary->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(preview->findChild<QPlainTextEdit*>("PreviewList")->toPlainText(),
+                 fake.folder() + "roms/puckman.zip: renamed to puckman.zip.krm\n" + fake.folder() +
+                     "snap/puckman.png: renamed to puckman.png.krm");
+        QTest::mouseClick(buttonNamed(preview, "ButtonClose"), Qt::LeftButton);
+        QTRY_VERIFY(!window.findChild<QDialog*>("FormPreview"));
+        QVERIFY(QFile::exists(fake.folder() + "roms/puckman.zip"));
         const int seen = boxes.seen.size();
         // While the job's closing message is up the job is still running: nothing else may start.
         QStringList enabledDuringJob;

@@ -277,8 +277,8 @@ QString typeName(int type) {
 JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const EmulatorFolders& folders) {
     JobPreview preview;
     preview.operation = setup.operation;
-    if (const auto refusal = checkJobStart(workList, setup)) {
-        preview.refusal = refusal->text;
+    preview.refusal = checkJobStart(workList, setup);
+    if (preview.refusal) {
         return preview;
     }
     SimulatedDisk disk(folders, setup.operation, preview);
@@ -319,8 +319,8 @@ QString previewLineText(const PreviewLine& line) {
 }
 
 QStringList previewSummary(const JobPreview& preview) {
-    if (!preview.refusal.isEmpty()) {
-        return {preview.refusal};
+    if (preview.refusal) {
+        return {preview.refusal->text};
     }
     struct Tally {
         int files = 0, folders = 0, entries = 0, kept = 0;

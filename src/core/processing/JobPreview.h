@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JobCounters.h"
+#include "ProcessingJob.h"
 #include "catalog/SetupChoices.h"
 #include "gamesdb/GameInfo.h"
 
@@ -38,7 +39,7 @@ struct PreviewArchive {
 // step what the steps before it would have left, and each archive opened only to read.
 struct JobPreview {
     OperationMode operation = RenameFiles;
-    QString refusal;  // FINISH would show this message and change nothing
+    std::optional<JobRefusal> refusal;  // FINISH would show this message and change nothing
     QList<PreviewLine> lines;
     QList<PreviewArchive> archives;
     JobCounters counters;     // what the job would count

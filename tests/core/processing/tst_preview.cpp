@@ -179,7 +179,7 @@ private Q_SLOTS:
 
         const JobPreview preview = PreviewJob(job.page.WorkList, job.setup, job.emulator.folders);
         QCOMPARE(differences(treeOf(job.dir.path(), false), bytesBefore), QString());  // nothing changed
-        QVERIFY(preview.refusal.isEmpty());
+        QVERIFY(!preview.refusal);
         QVERIFY(!preview.lines.isEmpty());
 
         const JobCounters counters = job.run(OperationMode(operation));
@@ -219,13 +219,14 @@ private Q_SLOTS:
     void refusalsAndSummary() {
         PreviewJobFixture job;
         JobPreview preview = PreviewJob({}, job.setup, job.emulator.folders);
-        QVERIFY(preview.refusal.startsWith("  There are no games in the work list."));
+        QVERIFY(preview.refusal->text.startsWith("  There are no games in the work list."));
+        QCOMPARE(preview.refusal->caption, QStringLiteral("No Games Selected"));
         QVERIFY(preview.lines.isEmpty());
         job.setup.operation = RenameFiles;
         job.setup.fileTypeChecked.fill(false);
         job.check({GameCfg});
         QVERIFY(PreviewJob(job.page.WorkList, job.setup, job.emulator.folders)
-                    .refusal.startsWith("  Only game ROMs and images files can be renamed/restored"));
+                    .refusal->text.startsWith("  Only game ROMs and images files can be renamed/restored"));
 
         PreviewJobFixture other;
         other.setup.operation = DeleteFiles;

@@ -5,6 +5,7 @@
 #include "app/LinkLabel.h"
 #include "app/QtDialogPort.h"
 #include "app/Wizard.h"
+#include "app/dialogs/TFormPreview.h"
 #include "search/ImageLists.h"
 #include "search/ListLook.h"
 
@@ -328,9 +329,19 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
     m_folders->header()->resizeSection(1, 517);
     applySelectionColours(m_folders)->setRowHeight(22);
     layout->addWidget(m_folders, 1);
-    layout->addWidget(makeLabel(QStringLiteral("LabelFinishWizardFootNote"),
-                                QStringLiteral("Click on \"Finish\" button to start processing files"),
-                                this));
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(makeLabel(QStringLiteral("LabelFinishWizardFootNote"),
+                              QStringLiteral("Click on \"Finish\" button to start processing files"), this));
+    foot->addStretch();
+    QPushButton* preview = makeButton(QStringLiteral("ButtonPreview"), QStringLiteral("Preview"), this,
+                                      QStringLiteral("Show every file this job would change"));
+    connect(preview, &QPushButton::clicked, this, [this] {
+        if (!m_context.wizard.stepRunning()) {
+            showJobPreview(m_context.state, m_context.port, window());
+        }
+    });
+    foot->addWidget(preview);
+    layout->addLayout(foot);
 }
 
 void FinishPage::applyState() {
