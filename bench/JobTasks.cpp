@@ -87,24 +87,39 @@ double statFloor(const QStringList& paths) {
     return double(clock.nsecsElapsed()) / 1e9;
 }
 
-}  // namespace
-
-int timeJob(const QStringList& args) {
-    const QString root = withTrailingSeparator(args[1]);
-    const int games = optionValue(args, QStringLiteral("--games")).toInt();
-    if (games <= 0 || !QDir().mkpath(root)) {
-        return 2;
-    }
+// "DIR --games N": the generated collection in DIR, its games in the Work List, ROM sets and Game
+// Snapshot checked.
+struct GeneratedJob {
+    QString root;
+    int games = 0;
     GamesPageState page;
     SetupChoices setup;
     EmulatorState emulator;
-    const QStringList files = makeCollection(root, games, page.WorkList, emulator.folders);
-    if (files.isEmpty()) {
-        return 1;
+    QStringList files;
+    int status = 0;  // 2: bad arguments, 1: the collection could not be made
+
+    explicit GeneratedJob(const QStringList& args)
+        : root(withTrailingSeparator(args[1])), games(optionValue(args, QStringLiteral("--games")).toInt()) {
+        if (games <= 0 || !QDir().mkpath(root)) {
+            status = 2;
+            return;
+        }
+        files = makeCollection(root, games, page.WorkList, emulator.folders);
+        status = files.isEmpty() ? 1 : 0;
+        setup.fileTypeChecked.fill(false);
+        setup.fileTypeChecked[GameROMs] = true;
+        setup.fileTypeChecked[ImageSnap] = true;
     }
-    setup.fileTypeChecked.fill(false);
-    setup.fileTypeChecked[GameROMs] = true;
-    setup.fileTypeChecked[ImageSnap] = true;
+};
+
+}  // namespace
+
+int timeJob(const QStringList& args) {
+    GeneratedJob job(args);
+    if (job.status != 0) {
+        return job.status;
+    }
+    auto& [root, games, page, setup, emulator, files, status] = job;
     SilentPort port;
     RecordingLogWindow log;
     JobContext context{page, setup, emulator, port, log};
@@ -189,22 +204,12 @@ int runJob(const QStringList& args) {
 }
 
 int timePreview(const QStringList& args) {
-    const QString root = withTrailingSeparator(args[1]);
-    const int games = optionValue(args, QStringLiteral("--games")).toInt();
+    GeneratedJob job(args);
+    if (job.status != 0) {
+        return job.status;
+    }
+    auto& [root, games, page, setup, emulator, files, status] = job;
     const QString snapZip = optionValue(args, QStringLiteral("--snap-zip"));
-    if (games <= 0 || !QDir().mkpath(root)) {
-        return 2;
-    }
-    GamesPageState page;
-    SetupChoices setup;
-    EmulatorState emulator;
-    const QStringList files = makeCollection(root, games, page.WorkList, emulator.folders);
-    if (files.isEmpty()) {
-        return 1;
-    }
-    setup.fileTypeChecked.fill(false);
-    setup.fileTypeChecked[GameROMs] = true;
-    setup.fileTypeChecked[ImageSnap] = true;
     if (args.contains(QStringLiteral("--images"))) {
         for (int type = kFirstImageType; type < kFileTypeCount; ++type) {
             setup.fileTypeChecked[size_t(type)] = true;
