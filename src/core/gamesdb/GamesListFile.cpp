@@ -38,7 +38,15 @@ public:
         add('<');
         add(key);
         add('>');
+        const qsizetype at = m_start + m_length;
         add(value);
+        // A decoded "&#10;" in a description must not end the game's line and start a bogus one.
+        char* const text = m_out.data() + at;
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            if (text[i] == '\n' || text[i] == '\r') {
+                text[i] = ' ';
+            }
+        }
         add("/>");
     }
     void numberTag(QByteArrayView key, int value) {

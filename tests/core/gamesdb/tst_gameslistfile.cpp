@@ -59,6 +59,12 @@ private Q_SLOTS:
                                                      << QByteArray(
                                                             "0000<drvstat>2/><emustat>-1/><clrstat>-1/>"
                                                             "<sndstat>-1/><grpstat>-1/>");
+        QTest::newRow("a line break in a field is a blank: one game, one line")
+            << RawGameInfo{.Name = "evil",
+                           .Title = "Two\nLines\r\nevil2=0000",
+                           .Manufacturer = "M\r",
+                           .Kind = 0}
+            << QByteArray("0000<title>Two Lines  evil2=0000/><manuf>M />");
         QTest::newRow("bytes as they are")
             << RawGameInfo{.Title = "Juego de Tecnol\xC3\xB3gica",
                            .Manufacturer = "Tecnol\xF3gica",
