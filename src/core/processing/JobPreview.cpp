@@ -130,7 +130,8 @@ private:
 
     bool deleteFile(int type, const QString& path) {
         const QString reason = unchangeable(path);
-        const qint64 bytes = status(path) ? status(path)->size : 0;
+        const auto found = status(path);
+        const qint64 bytes = found ? found->size : 0;
         if (!reason.isEmpty()) {
             add(type, PreviewChange::Keep, path, bytes, {}, reason);
             return false;

@@ -78,18 +78,16 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
     JobCounters counters;
     GamesPageState& page = context.page;
     SetupChoices& setup = context.setup;
-    if (page.WorkList.isEmpty()) {
-        const JobRefusal refusal = *checkJobStart(page.WorkList, setup);
-        context.port.showMessage(refusal.caption, refusal.text, refusal.icon);
-        return counters;
+    const auto refusal = checkJobStart(page.WorkList, setup);
+    if (!page.WorkList.isEmpty()) {
+        SwitchGamesTab(page, 1);  // the Work List is what the job works through
     }
-    SwitchGamesTab(page, 1);  // the Work List is what the job works through
-    const OperationMode operation = setup.operation;
-    const QString title = ActionName(operation);
-    if (const auto refusal = checkJobStart(page.WorkList, setup)) {
+    if (refusal) {
         context.port.showMessage(refusal->caption, refusal->text, refusal->icon);
         return counters;
     }
+    const OperationMode operation = setup.operation;
+    const QString title = ActionName(operation);
     // The list as it stands now: nothing can change it while the job runs, but a copy costs nothing.
     const GameList games = page.WorkList;
     prepareLog(context, title, games.size(), startedAt);
