@@ -13,6 +13,7 @@
 #include "gamesdb/Categories.h"
 #include "gamesdb/GamesListBuild.h"
 #include "gamesdb/GamesListFile.h"
+#include "gamesdb/SetDependencies.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -173,6 +174,36 @@ private Q_SLOTS:
         QVERIFY(!pacman->Category.isEmpty());  // taken from its own entry or its parent's
         QVERIFY(wait.closes >= 1);
         QVERIFY(!wait.visible);
+        checkDependencies(state.games);
+    }
+
+private:
+    // A few relations known in this emulator's list: BIOS, parent and device sets.
+    static void checkDependencies(const GamesData& games) {
+        QVERIFY2(games.dependencies, "listdeps.txt is missing or not tied to listfull.txt");
+        const DependencyTable& needs = *games.dependencies;
+        QCOMPARE(needs.value("mslug").romOf, QStringLiteral("neogeo"));
+        QVERIFY(needs.value("galaga").devices.contains("namco51"));
+        QVERIFY(!needs.value("galaga").devices.contains("z80"));  // no ROMs: no set of its own
+        QVERIFY(!needs.contains("pacman"));                       // its parent is in the games list
+
+        const auto named = [&games](const QString& name) {
+            return *std::find_if(games.FullGamesList.cbegin(), games.FullGamesList.cend(),
+                                 [&name](const TGameInfo& game) { return game.Name == name; });
+        };
+        QElapsedTimer clock;
+        clock.start();
+        const NeededSets needed = setsNeededElsewhere(games.FullGamesList, needs,
+                                                      {named("neogeo"), named("namco51"), named("puckman")});
+        qInfo("the sets needed elsewhere were found in %lld ms", clock.elapsed());
+        QStringList sets;
+        for (const NeededSet& set : needed.sets) {
+            sets.append(set.name);
+        }
+        QCOMPARE(sets.size(), 3);
+        QVERIFY2(sets.first() == "neogeo", qPrintable(sets.join(' ')));
+        QVERIFY(needed.sets.first().games > 163);  // the games naming it, and their clones
+        QVERIFY(needed.games > needed.sets.first().games);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "GamesListLoader.h"
 
 #include "Categories.h"
+#include "DependencyFile.h"
 #include "GamesData.h"
 #include "GamesListFile.h"
 #include "catalog/SetupChoices.h"
@@ -103,6 +104,7 @@ bool LoadGamesList(GamesContext& context) {
         pump.tick();
     }
     games.LoadedWithQuickScan = quickScan;
+    games.dependencies = loadDependencies(setup.ProgramFolder, lines[0], bytes.size());
     context.wait.close();
     context.events.gamesListLoadEnded();
     return !games.FullGamesList.isEmpty();

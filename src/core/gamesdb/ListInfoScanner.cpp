@@ -1,5 +1,6 @@
 #include "ListInfoScanner.h"
 
+#include "DependencyFile.h"
 #include "GamesListBuild.h"
 #include "GamesListFile.h"
 #include "ListXmlScanner.h"
@@ -128,8 +129,12 @@ ScanResult ParseListInfo(GamesContext& context) {
         context.wait.advance(index, last);
         pump.tick();
     });
-    // A list without games is not written: the old one stays.
+    // A list without games is not written: the old one stays. This output names no BIOS or
+    // devices, so a new list has no dependencies file.
     const bool written = games > 0 && writeFileAtomically(gamesListPath(setup.ProgramFolder), out);
+    if (written) {
+        deleteFile(dependenciesPath(setup.ProgramFolder));
+    }
     deleteFile(infoPath);
     deleteFile(detailsPath);
     return written ? ScanResult::Written : ScanResult::NotWritten;

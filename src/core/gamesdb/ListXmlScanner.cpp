@@ -49,14 +49,22 @@ void startMachine(MachineState& m, QByteArrayView line) {
     if ((m.isDevice || m.isBiosLike) && m.game.CloneOf.isEmpty()) {
         setBytes(m.game.CloneOf, romOf.value_or(QByteArrayView()));
     }
+    setBytes(m.romOf, romOf.value_or(QByteArrayView()));
+    if (m.romOf == m.game.CloneOf) {
+        m.romOf.resize(0);  // the parent: the games list holds it
+    }
+    m.devices.clear();
+    m.lastDevice.resize(0);
     setBytes(m.game.Driver, sourceFile.value_or(QByteArrayView()));
     m.game.Mechanical = mechanical ? 1 : 0;
     m.inside = true;
     m.orientationTaken = false;
 }
 
-void endMachine(MachineState& m, QByteArray& out, qint64& games) {
-    if (m.hasRom || m.hasDisk) {
+void endMachine(MachineState& m, QByteArray& out, qint64& games, DependencyCollector& needs) {
+    const bool listed = m.hasRom || m.hasDisk;
+    needs.addMachine(m.game.Name, m.romOf, m.devices, listed);
+    if (listed) {
         m.game.HasCHD = m.hasDisk ? 1 : 0;
         m.game.Kind = m.isDevice     ? qint32(KindDevice)
                       : m.isBiosLike ? qint32(KindBios)
@@ -132,12 +140,29 @@ void setFeature(MachineState& m, QByteArrayView line) {
     }
 }
 
+// A machine names hundreds of thousands of devices in all, mostly as `<device_ref name="z80"/>`
+// and often the same one a few times in a row: those cost a compare, not a look-up.
+void addDevice(MachineState& m, QByteArrayView line, DependencyCollector& needs) {
+    static constexpr QByteArrayView kPlain = "<device_ref name=\"";
+    const qsizetype close = StartsWith(line, kPlain) ? line.indexOf('"', kPlain.size()) : -1;
+    const QByteArrayView name =
+        close > 0 ? line.sliced(kPlain.size(), close - kPlain.size()) : AttributeValue(line, "name");
+    if (!m.devices.empty() && name == m.lastDevice) {
+        m.devices.push_back(m.devices.back());
+        return;
+    }
+    setBytes(m.lastDevice, name);
+    m.devices.push_back(needs.deviceId(name));
+}
+
 }  // namespace
 
-void scanMachineLine(MachineState& m, QByteArrayView line) {
+void scanMachineLine(MachineState& m, QByteArrayView line, DependencyCollector& needs) {
     switch (line[1]) {
         case 'd':
-            if (StartsWith(line, "<description>")) {
+            if (StartsWith(line, "<device_ref ")) {
+                addDevice(m, line, needs);
+            } else if (StartsWith(line, "<description>")) {
                 decodeCharRefsInto(elementText(line, 13, "</description>"), m.game.Title);
                 if (m.game.Mechanical) {
                     normaliseTitleInPlace(m.game.Title);
@@ -182,8 +207,9 @@ void scanMachineLine(MachineState& m, QByteArrayView line) {
 
 }  // namespace listxml_detail
 
-qint64 ScanListXml(QByteArrayView xml, QByteArray& out) {
-    return listxml_detail::ScanText(xml, out, [](qint64, qint64) {});
+qint64 ScanListXml(QByteArrayView xml, QByteArray& out, DependencyCollector* needs) {
+    DependencyCollector unused;
+    return listxml_detail::ScanText(xml, out, needs ? *needs : unused, [](qint64, qint64) {});
 }
 
 ScanResult ParseListXml(GamesContext& context, ScanFigures* figures) {
@@ -209,16 +235,27 @@ ScanResult ParseListXml(GamesContext& context, ScanFigures* figures) {
     QByteArray out = gamesListHeader(setup, context.emulator);
     out.reserve(std::max<qint64>(out.size(), size / 32));
     EventPump pump(context.port, 30, 4096);
+    DependencyCollector needs;
     const auto scan = listxml_detail::ScanFile(
-        file.handle(), out, [&pump] { pump.tick(); },
+        file.handle(), out, needs, [&pump] { pump.tick(); },
         [&](qint64 bytesRead) { context.wait.advance(bytesRead, size); });
     file.close();
     f.lines = scan ? scan->lines : 0;
     f.games = scan ? scan->games : 0;
     // A file that could not be read to its end gives no list rather than half of one, and a list
-    // without games none at all: the old one stays.
-    const bool written =
-        f.games > 0 && writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
+    // without games none at all: the old one stays. The dependencies go first: the header ties
+    // them to the new list, so an old list left by a failed write does not take them.
+    bool written = false;
+    if (f.games > 0) {
+        const QString depsPath = dependenciesPath(setup.ProgramFolder);
+        const QByteArrayView stampLine = QByteArrayView(out).first(out.indexOf("\r\n"));
+        qint64 depsFlush = 0;
+        if (!writeFileAtomically(depsPath, needs.fileBytes(stampLine, out.size()), &depsFlush)) {
+            deleteFile(depsPath);
+        }
+        written = writeFileAtomically(gamesListPath(setup.ProgramFolder), out, &f.flushNanoseconds);
+        f.flushNanoseconds += depsFlush;
+    }
     deleteFile(xmlPath);
     return written ? ScanResult::Written : ScanResult::NotWritten;
 }

@@ -13,8 +13,11 @@ struct ScanFigures {
     qint64 flushNanoseconds = 0;
 };
 
-// The games of -listxml output as the lines of listfull.txt, without the two header lines.
-qint64 ScanListXml(QByteArrayView xml, QByteArray& out);
+class DependencyCollector;
 
-// Turns listxml.xml in the program folder into listfull.txt and deletes listxml.xml.
+// The games of -listxml output as the lines of listfull.txt, without the two header lines; with
+// `needs`, the machines' dependencies are gathered there too.
+qint64 ScanListXml(QByteArrayView xml, QByteArray& out, DependencyCollector* needs = nullptr);
+
+// Turns listxml.xml in the program folder into listfull.txt and listdeps.txt and deletes listxml.xml.
 ScanResult ParseListXml(GamesContext& context, ScanFigures* figures = nullptr);

@@ -2,6 +2,7 @@
 // ListXmlScanner.cpp includes it.
 #pragma once
 
+#include "DependencyFile.h"
 #include "GamesListFile.h"
 #include "common/Lines.h"
 #include "common/Text.h"
@@ -16,16 +17,19 @@ struct MachineState {
     bool hasDisk = false;
     bool orientationTaken = false;
     RawGameInfo game;
+    QByteArray romOf;          // only when it is not the parent written as CloneOf
+    std::vector<int> devices;  // the devices it names, as the collector numbers them
+    QByteArray lastDevice;     // the name of the last of them
 };
 
 void startMachine(MachineState& m, QByteArrayView line);
-void endMachine(MachineState& m, QByteArray& out, qint64& games);
-void scanMachineLine(MachineState& m, QByteArrayView line);
+void endMachine(MachineState& m, QByteArray& out, qint64& games, DependencyCollector& needs);
+void scanMachineLine(MachineState& m, QByteArrayView line, DependencyCollector& needs);
 
 // Looks at each line alone, by the tag it begins with; writes a game line at each machine's end.
 class LineScanner {
 public:
-    explicit LineScanner(QByteArray& out) : m_out(out) {}
+    LineScanner(QByteArray& out, DependencyCollector& needs) : m_out(out), m_needs(needs) {}
     qint64 games() const { return m_games; }
 
     // Inlined into the line loops: a call per line would cost as much as the tests it makes.
@@ -61,7 +65,7 @@ public:
                 if (StartsWith(tag, "<machine ")) {
                     startMachine(m_machine, tag);
                 } else if (m_machine.inside) {
-                    scanMachineLine(m_machine, tag);
+                    scanMachineLine(m_machine, tag, m_needs);
                 }
                 break;
             case 'g':
@@ -75,21 +79,21 @@ public:
                 break;
             case '/':
                 if (m_machine.inside && (StartsWith(tag, "</machine>") || StartsWith(tag, "</game>"))) {
-                    endMachine(m_machine, m_out, m_games);
+                    endMachine(m_machine, m_out, m_games, m_needs);
                 }
                 break;
             case 'd':
-                // Most "<d" lines are dipswitch, dipvalue, diplocation and device_ref lines: only
-                // description, disk, display and driver lines are worth a closer look.
-                if (m_machine.inside && tag.size() > 3 && (p[2] == 'r' || p[3] == 's')) {
-                    scanMachineLine(m_machine, tag);
+                // Most "<d" lines are dipswitch, dipvalue and diplocation lines: only description,
+                // device_ref, disk, display and driver lines are worth a closer look.
+                if (m_machine.inside && tag.size() > 3 && (p[2] == 'r' || p[3] == 's' || p[3] == 'v')) {
+                    scanMachineLine(m_machine, tag, m_needs);
                 }
                 break;
             case 'y':
             case 'v':
             case 'f':
                 if (m_machine.inside) {
-                    scanMachineLine(m_machine, tag);
+                    scanMachineLine(m_machine, tag, m_needs);
                 }
                 break;
             default:
@@ -100,15 +104,16 @@ public:
 private:
     MachineState m_machine;
     QByteArray& m_out;
+    DependencyCollector& m_needs;
     qint64 m_games = 0;
 };
 
 template <typename OnLine>
-qint64 ScanText(QByteArrayView xml, QByteArray& out, OnLine onLine) {
+qint64 ScanText(QByteArrayView xml, QByteArray& out, DependencyCollector& needs, OnLine onLine) {
     xml = skipUtf8Bom(xml);
     const LineCount count = countLines(xml);
     const qint64 last = count.lines - 1;
-    listxml_detail::LineScanner scanner(out);
+    listxml_detail::LineScanner scanner(out, needs);
     qint64 index = 0;
     forEachLine(
         xml,
@@ -128,8 +133,9 @@ struct FileScan {
 // The same for a whole file, read once in blocks from its start. `onLine()` is called after every
 // line, `afterBlock(bytesRead)` after every block.
 template <typename OnLine, typename AfterBlock>
-std::optional<FileScan> ScanFile(int fd, QByteArray& out, OnLine onLine, AfterBlock afterBlock) {
-    LineScanner scanner(out);
+std::optional<FileScan> ScanFile(int fd, QByteArray& out, DependencyCollector& needs, OnLine onLine,
+                                 AfterBlock afterBlock) {
+    LineScanner scanner(out, needs);
     qint64 lines = 0;
     const bool read = forEachLineOfFile(
         fd,
