@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMap>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -265,6 +266,56 @@ private Q_SLOTS:
         QVERIFY(!previewOf(window));
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(treeOf(collection.root), before);
+    }
+
+    // A set other games need is named on the Finish page and in the preview, and FINISH asks first:
+    // No renames nothing. A list without dependencies says the check is unavailable.
+    void warnsAboutSetsOtherGamesNeed() {
+        Collection collection;
+        const Tree before = treeOf(collection.root);
+        MessageBoxWatcher boxes;
+        TFormMain window(portableFolders(collection.dir.path()));
+        window.state().games.FullGamesList = {game("pacman"), game("galaga"), game("dkong"), game("dkongjr")};
+        window.state().games.dependencies = DependencyTable{{"dkongjr", {"dkong", {}}}};
+        window.resize(768, 555);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        collection.choose(window, {"pacman", "dkong"});
+        auto* caption = window.findChild<QLabel*>("LabelNeededSets");
+        auto* sets = window.findChild<QListWidget*>("NeededSetsList");
+        QVERIFY(caption->isVisible() && sets->isVisible());
+        QCOMPARE(caption->text(),
+                 QStringLiteral("Sets other games need: 1 games that are not in the Work List "
+                                "need sets this job will change."));
+        QCOMPARE(sets->count(), 1);
+        QCOMPARE(sets->item(0)->text(), QStringLiteral("dkong: needed by 1 games not in the Work List"));
+        QVERIFY(buttonNamed(&window, "ButtonPreview")->isVisible());  // the page still fits its window
+        saveScreenshot(&window, QStringLiteral("page6-needed-sets"));
+
+        QTest::mouseClick(buttonNamed(&window, "ButtonPreview"), Qt::LeftButton);
+        QTRY_VERIFY(previewOf(window));
+        QVERIFY(previewOf(window)
+                    ->findChild<QPlainTextEdit*>("PreviewList")
+                    ->toPlainText()
+                    .contains(
+                        collection.root +
+                        "roms/dkong.zip: renamed to dkong.zip.krm; needed by 1 games not in the Work List"));
+        previewOf(window)->close();
+        QTRY_VERIFY(!previewOf(window));
+
+        QTest::mouseClick(buttonNamed(&window, "ButtonNext"), Qt::LeftButton);
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen[0].caption, QStringLiteral("Sets Other Games Need"));
+        QCOMPARE(boxes.seen[0].text,
+                 QStringLiteral("1 games that are not in the Work List need sets this job "
+                                "will change. Go on?"));
+        QCOMPARE(treeOf(collection.root), before);
+
+        window.state().games.dependencies.reset();
+        collection.choose(window, {"pacman", "dkong"});
+        QCOMPARE(caption->text(), QStringLiteral("Dependency check unavailable: rebuild the games list to "
+                                                 "enable it."));
+        QVERIFY(caption->isVisible() && !sets->isVisible());
     }
 
     // A long Work List: the window shows every line, and stays resizable.

@@ -50,8 +50,10 @@ struct WindowTexts {
     bool nextEnabled = true;
     QString finishWizardTitle;
     QString searchPatternsCaption = QStringLiteral("Search Folders");
-    QList<SearchFolderRow> searchFolders;  // FoldersSettings
-    QString versionUsedCaption =           // LabelMAMEVersionUsed
+    QList<SearchFolderRow> searchFolders;     // FoldersSettings
+    NeededSets neededSets;                    // the Work List's sets games outside it need
+    bool dependencyCheckUnavailable = false;  // the games list has no dependencies to check
+    QString versionUsedCaption =              // LabelMAMEVersionUsed
         QStringLiteral("MAME v0.000 (Ago 03 1974)");
     bool noGamesList = false;  // the games page says that no games list could be loaded
     bool imageFoldersPanelShown = false;

@@ -9,6 +9,7 @@
 #include "common/RunControl.h"
 #include "emulator/EmulatorIni.h"
 #include "gamesdb/GamesListFile.h"
+#include "gamesdb/SetDependencies.h"
 #include "search/GamesPage.h"
 
 #include <algorithm>
@@ -193,7 +194,9 @@ void Wizard::WizardStep(int step) {
     LongStep running(*this);
     const WizardPage from = m_state.wizard.page;
     if (from == WizardPage::Finish && step > 0) {
-        call(m_handOvers.ProcessingJob);
+        if (confirmNeededSets()) {
+            call(m_handOvers.ProcessingJob);
+        }
         return;
     }
     if (!isPage(int(from) + step)) {
@@ -398,7 +401,37 @@ bool Wizard::arriveOnFinish() {
             .arg(action.toUpper());
     texts.searchPatternsCaption = QStringLiteral("Search Folders [") + action + QStringLiteral("]");
     call(m_handOvers.BuildSearchFolders);
+    findNeededSets();
     return true;
+}
+
+// The Finish page's warning: which sets of the Work List games outside it need, when the job may
+// change sets.
+void Wizard::findNeededSets() {
+    WindowTexts& texts = m_state.texts;
+    texts.neededSets = {};
+    texts.dependencyCheckUnavailable = false;
+    if (!changesSharedSets(m_state.setup)) {
+        return;
+    }
+    const GamesData& games = m_state.games;
+    if (!games.dependencies) {
+        texts.dependencyCheckUnavailable = true;
+        return;
+    }
+    texts.neededSets =
+        setsNeededElsewhere(games.FullGamesList, *games.dependencies, m_state.gamesPage.WorkList);
+}
+
+// FINISH asks once before a job that would change sets other games need.
+bool Wizard::confirmNeededSets() {
+    const int games = m_state.texts.neededSets.games;
+    return games == 0 ||
+           m_port.askYesNo(QStringLiteral("Sets Other Games Need"),
+                           QStringLiteral("%1 games that are not in the Work List need sets this job will "
+                                          "change. Go on?")
+                               .arg(games),
+                           MessageIcon::Warning);
 }
 
 void Wizard::stepInto(WizardPage to) {

@@ -75,6 +75,8 @@ private:
     bool arriveOnOperation(WizardPage from);
     bool arriveOnGames(WizardPage from);
     bool arriveOnFinish();
+    void findNeededSets();
+    bool confirmNeededSets();
     void loadGamesData();
     bool checkMoveDestination();
     void message(const QString& caption, const QString& text);

@@ -273,33 +273,7 @@ QString typeName(int type) {
                              : QString::fromUtf8(FileTypeTable[type].caption);
 }
 
-}  // namespace
-
-JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const EmulatorFolders& folders) {
-    JobPreview preview;
-    preview.operation = setup.operation;
-    preview.refusal = checkJobStart(workList, setup);
-    if (preview.refusal) {
-        return preview;
-    }
-    SimulatedDisk disk(folders, setup.operation, preview);
-    for (const TGameInfo& game : workList) {
-        ProcessGame(game.Name, setup, folders, preview.counters, disk);
-    }
-    if (setup.operation == MoveFiles) {
-        return preview;
-    }
-    for (int type = kFirstImageType; type < kFileTypeCount; ++type) {
-        const QString archive =
-            setup.fileTypeChecked[size_t(type)] ? FindImageArchive(folders, type) : QString();
-        if (!archive.isEmpty() && !previewArchive(preview, workList, type, archive)) {
-            break;
-        }
-    }
-    return preview;
-}
-
-QString previewLineText(const PreviewLine& line) {
+QString changeText(const PreviewLine& line) {
     const QString what =
         line.entry.isEmpty() ? line.path : archiveFileName(line.path) + QStringLiteral(": ") + line.entry;
     switch (line.change) {
@@ -319,10 +293,8 @@ QString previewLineText(const PreviewLine& line) {
     return what;
 }
 
-QStringList previewSummary(const JobPreview& preview) {
-    if (preview.refusal) {
-        return {preview.refusal->text};
-    }
+// Per file type: what the job would act on and its size; then each archive.
+QStringList typeSummary(const JobPreview& preview) {
     struct Tally {
         int files = 0, folders = 0, entries = 0, kept = 0;
         qint64 bytes = 0;
@@ -375,6 +347,68 @@ QStringList previewSummary(const JobPreview& preview) {
     }
     if (out.isEmpty()) {
         out.append(QStringLiteral("Nothing would be changed."));
+    }
+    return out;
+}
+
+}  // namespace
+
+JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const EmulatorFolders& folders,
+                      const NeededSets& needed) {
+    JobPreview preview;
+    preview.operation = setup.operation;
+    preview.refusal = checkJobStart(workList, setup);
+    if (preview.refusal) {
+        return preview;
+    }
+    preview.needed = needed;
+    QHash<QString, int> neededBy;
+    for (const NeededSet& set : needed.sets) {
+        neededBy.insert(set.name, set.games);
+    }
+    SimulatedDisk disk(folders, setup.operation, preview);
+    for (const TGameInfo& game : workList) {
+        const qsizetype first = preview.lines.size();
+        ProcessGame(game.Name, setup, folders, preview.counters, disk);
+        if (const int games = neededBy.value(game.Name)) {
+            for (qsizetype i = first; i < preview.lines.size(); ++i) {
+                if (preview.lines[i].type == GameROMs) {
+                    preview.lines[i].neededBy = games;
+                }
+            }
+        }
+    }
+    if (setup.operation == MoveFiles) {
+        return preview;
+    }
+    for (int type = kFirstImageType; type < kFileTypeCount; ++type) {
+        const QString archive =
+            setup.fileTypeChecked[size_t(type)] ? FindImageArchive(folders, type) : QString();
+        if (!archive.isEmpty() && !previewArchive(preview, workList, type, archive)) {
+            break;
+        }
+    }
+    return preview;
+}
+
+QString previewLineText(const PreviewLine& line) {
+    const QString text = changeText(line);
+    return line.neededBy > 0
+               ? text + QStringLiteral("; needed by %1 games not in the Work List").arg(line.neededBy)
+               : text;
+}
+
+QStringList previewSummary(const JobPreview& preview) {
+    if (preview.refusal) {
+        return {preview.refusal->text};
+    }
+    QStringList out = typeSummary(preview);
+    if (preview.needed.games > 0) {
+        out.prepend(QStringLiteral("%1 games that are not in the Work List need sets this job will change:")
+                        .arg(preview.needed.games));
+        for (qsizetype i = 0; i < preview.needed.sets.size(); ++i) {
+            out.insert(i + 1, QStringLiteral("  ") + neededSetText(preview.needed.sets[i]));
+        }
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include "ProcessingJob.h"
 #include "catalog/SetupChoices.h"
 #include "gamesdb/GameInfo.h"
+#include "gamesdb/SetDependencies.h"
 
 #include <QList>
 #include <QString>
@@ -22,7 +23,8 @@ struct PreviewLine {
     QString target;    // where a rename, restore or move puts it (an entry's new stored name)
     qint64 bytes = 0;  // a file's size, an entry's stored (compressed) size; 0 for a folder
     bool folder = false;
-    QString reason;  // Keep: why the job would find it and leave it as it is
+    QString reason;    // Keep: why the job would find it and leave it as it is
+    int neededBy = 0;  // a ROM set: the games outside the Work List that need it
 };
 
 // A category archive the job would find, and what its pass would do.
@@ -40,6 +42,7 @@ struct PreviewArchive {
 struct JobPreview {
     OperationMode operation = RenameFiles;
     std::optional<JobRefusal> refusal;  // FINISH would show this message and change nothing
+    NeededSets needed;                  // the sets of the Work List other games need
     QList<PreviewLine> lines;
     QList<PreviewArchive> archives;
     JobCounters counters;     // what the job would count
@@ -47,10 +50,13 @@ struct JobPreview {
     QStringList statedPaths;  // the paths of those calls, in order (for the benchmark's floor)
 };
 
-JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const EmulatorFolders& folders);
+// `needed` marks the ROM sets other games need.
+JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const EmulatorFolders& folders,
+                      const NeededSets& needed = {});
 
 // "deleted", "renamed to pacman.zip.krm", "restored", "moved to /keep/pacman.zip", "folder made",
-// or "not changed: <reason>"; an archive entry reads "snap.zip: pacman.png: renamed to ...".
+// or "not changed: <reason>"; an archive entry reads "snap.zip: pacman.png: renamed to ...". A set
+// other games need ends "; needed by 157 games not in the Work List".
 QString previewLineText(const PreviewLine& line);
 // Per file type: the files, folders and archive entries the job would act on and their size, each
 // archive with its size; then every line. The text "Save List..." writes.

@@ -243,6 +243,33 @@ private Q_SLOTS:
         QVERIFY2(summary.last().startsWith(other.dir.file("snap/snap.zip: 2 entries, archive rewritten (")),
                  qPrintable(summary.last()));
     }
+
+    // The sets other games need are marked on their ROM set lines, every folder of them, and
+    // named first in the summary; the game's other files are not marked.
+    void marksSetsOtherGamesNeed() {
+        PreviewJobFixture job;
+        job.setup.operation = RenameFiles;
+        const NeededSets needed{{{"pacman", 3}, {"digdug", 1}}, 4};
+        const JobPreview preview = PreviewJob(job.page.WorkList, job.setup, job.emulator.folders, needed);
+        const QStringList lines = texts(preview);
+        const QString root = job.dir.path();
+        const QStringList marked = lines.filter("; needed by");
+        QCOMPARE(
+            marked,
+            (QStringList{root + "roms/pacman.zip: renamed to pacman.zip.krm; needed by 3 games not in the "
+                                "Work List",
+                         root + "roms2/pacman.zip: renamed to pacman.zip.krm; needed by 3 games not in the "
+                                "Work List",
+                         root + "roms2/digdug.zip: renamed to digdug.zip.krm; needed by 1 games not in the "
+                                "Work List"}));
+        QCOMPARE(previewSummary(preview).mid(0, 3),
+                 (QStringList{"4 games that are not in the Work List need sets this job will change:",
+                              "  pacman: needed by 3 games not in the Work List",
+                              "  digdug: needed by 1 games not in the Work List"}));
+        QVERIFY(!previewSummary(PreviewJob(job.page.WorkList, job.setup, job.emulator.folders))
+                     .join('\n')
+                     .contains("need"));
+    }
 };
 
 KESTRUM_REGISTER_TEST(PreviewTest)

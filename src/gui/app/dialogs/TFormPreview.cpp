@@ -100,7 +100,8 @@ TFormPreview::TFormPreview(JobPreview preview, const QString& programFolder, QWi
 
 void showJobPreview(const AppState& state, DialogPort& port, QWidget* mainWindow) {
     port.setBusyPointer(true);
-    JobPreview preview = PreviewJob(state.gamesPage.WorkList, state.setup, state.emulator.folders);
+    JobPreview preview =
+        PreviewJob(state.gamesPage.WorkList, state.setup, state.emulator.folders, state.texts.neededSets);
     port.setBusyPointer(false);
     if (preview.refusal) {
         port.showMessage(preview.refusal->caption, preview.refusal->text,

@@ -9,7 +9,6 @@
 #include "search/ImageLists.h"
 #include "search/ListLook.h"
 
-#include <QHeaderView>
 #include "catalog/FileTypes.h"
 #include "common/DialogPort.h"
 #include "common/FileDialog.h"
@@ -18,9 +17,13 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -315,6 +318,11 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
     // A wrapped label above a stretching list gets too little height from the layout: keep three lines.
     m_title->setMinimumHeight(m_title->fontMetrics().lineSpacing() * 3 + 4);
     layout->addWidget(m_title);
+    m_neededCaption = makeLabel(QStringLiteral("LabelNeededSets"), QString(), this, true);
+    layout->addWidget(m_neededCaption);
+    m_neededSets = new QListWidget(this);
+    m_neededSets->setObjectName(QStringLiteral("NeededSetsList"));
+    layout->addWidget(m_neededSets);
     m_searchPatterns =
         makeLabel(QStringLiteral("LabelSearchPatterns"), QStringLiteral("Search Folders"), this);
     setBold(m_searchPatterns, true);
@@ -346,6 +354,7 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
 
 void FinishPage::applyState() {
     m_title->setText(QtDialogPort::displayText(m_context.state.texts.finishWizardTitle));
+    applyNeededSets();
     m_searchPatterns->setText(m_context.state.texts.searchPatternsCaption);
     const QList<SearchFolderRow>& rows = m_context.state.texts.searchFolders;
     if (rows == m_shownFolders) {
@@ -365,6 +374,37 @@ void FinishPage::applyState() {
             item->setIcon(1, archive);  // the category's archive is there too
         }
     }
+}
+
+void FinishPage::applyNeededSets() {
+    const WindowTexts& texts = m_context.state.texts;
+    const NeededSets& needed = texts.neededSets;
+    QString caption;
+    if (texts.dependencyCheckUnavailable) {
+        caption = QStringLiteral("Dependency check unavailable: rebuild the games list to enable it.");
+    } else if (!needed.sets.isEmpty()) {
+        caption = QStringLiteral(
+                      "Sets other games need: %1 games that are not in the Work List need sets this "
+                      "job will change.")
+                      .arg(needed.games);
+    }
+    m_neededCaption->setText(caption);
+    m_neededCaption->setStyleSheet(needed.sets.isEmpty() ? QString() : QStringLiteral("color: #a00000;"));
+    m_neededCaption->setVisible(!caption.isEmpty());
+    QStringList lines;
+    for (const NeededSet& set : needed.sets) {
+        lines.append(neededSetText(set));
+    }
+    if (lines != m_shownSets) {
+        m_shownSets = lines;
+        m_neededSets->clear();
+        m_neededSets->addItems(lines);
+        // As tall as its lines, up to five: the folders list keeps the rest of the page.
+        const int rows = int(std::min<qsizetype>(lines.size(), 5));
+        m_neededSets->setFixedHeight(rows * std::max(m_neededSets->sizeHintForRow(0), 1) +
+                                     2 * m_neededSets->frameWidth());
+    }
+    m_neededSets->setVisible(!lines.isEmpty());
 }
 
 QWidget* SetupEmulatorPage::firstBox() const {

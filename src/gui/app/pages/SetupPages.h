@@ -10,6 +10,7 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QTreeWidget;
 
 // Page 0: logo, welcome text, documentation button and links.
@@ -57,14 +58,19 @@ private:
     QCheckBox* m_quickScan;
 };
 
-// Page 6: what FINISH will do and the folders it will search.
+// Page 6: what FINISH will do, the sets other games need, and the folders it will search.
 class FinishPage final : public StatePage {
 public:
     FinishPage(PageContext& context, QWidget* parent);
     void applyState() override;
 
 private:
+    void applyNeededSets();
+
     QLabel* m_title;
+    QLabel* m_neededCaption;
+    QListWidget* m_neededSets;
+    QStringList m_shownSets;
     QLabel* m_searchPatterns;
     QTreeWidget* m_folders;
     QList<SearchFolderRow> m_shownFolders;
