@@ -1,4 +1,4 @@
-// The pieces FileOps.cpp and FileMove.cpp share; not for other files.
+// The pieces FileOps.cpp, FileMove.cpp and Trash.cpp share; not for other files.
 #pragma once
 
 #include <QByteArray>
