@@ -69,8 +69,11 @@ public:
     QList<PendingChange> pendingChanges() const;
     // Writes the archive anew with the collected changes and renames it over the old file. On
     // failure the old file is untouched and no temporary file remains. Afterwards the archive is
-    // open on the new file.
-    void commitUpdate();
+    // open on the new file. With `removedEntries`, a path where no file is, the entries the commit
+    // deletes are written there too, in the same pass and byte for byte, as an archive of their own;
+    // when it cannot be written the commit does not happen. Nothing is written there when no entry
+    // is deleted.
+    void commitUpdate(const QString& removedEntries = {});
 
 private:
     enum class Change : quint8 { None, Renamed, Deleted };
@@ -108,8 +111,10 @@ private:
     QByteArray renamedLocalHeader(const Entry& entry) const;
     std::vector<Piece> planPieces(std::vector<quint64>& newOffsets, std::vector<quint32>& headerSizes,
                                   quint64& total) const;
+    std::vector<Piece> planRemoved(QByteArray& ending) const;
     void appendCentralRecord(QByteArray& out, const Entry& entry, quint64 offset) const;
-    void appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset, bool zip64) const;
+    void appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset, bool zip64,
+                          QByteArrayView comment) const;
     void takeWritten(QByteArray directory, quint64 directoryStart, quint64 fileSize,
                      const std::vector<quint32>& headerSizes);
 

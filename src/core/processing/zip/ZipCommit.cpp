@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <thread>
 
 using namespace zipformat;
@@ -326,7 +327,8 @@ void ZipArchive::appendCentralRecord(QByteArray& out, const Entry& entry, quint6
 }
 
 // `zip64`: the ZIP64 end records are written even where no count, size or offset needs them.
-void ZipArchive::appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset, bool zip64) const {
+void ZipArchive::appendEndRecords(QByteArray& out, quint64 count, quint64 directoryOffset, bool zip64,
+                                  QByteArrayView comment) const {
     const quint64 directorySize = quint64(out.size());
     const bool count64 = count >= zipio::zip64CountLimit();
     const bool size64 = directorySize >= zipio::zip64ByteLimit();
@@ -355,11 +357,36 @@ void ZipArchive::appendEndRecords(QByteArray& out, quint64 count, quint64 direct
     append16(out, count64 ? kSentinel16 : quint16(count));
     append32(out, size64 ? kSentinel32 : quint32(directorySize));
     append32(out, offset64 ? kSentinel32 : quint32(directoryOffset));
-    append16(out, quint16(m_comment.size()));
-    out += m_comment;
+    append16(out, quint16(comment.size()));
+    out += comment;
 }
 
-void ZipArchive::commitUpdate() {
+// The deleted entries as an archive of their own: each one's span (local header, data and what
+// follows up to the next entry) copied as it is, then their directory.
+std::vector<ZipArchive::Piece> ZipArchive::planRemoved(QByteArray& ending) const {
+    std::vector<Piece> pieces;
+    quint64 total = 0;
+    quint64 count = 0;
+    for (size_t k = 0; k < m_fileOrder.size(); ++k) {
+        const Entry& entry = m_entries[m_fileOrder[k]];
+        if (entry.change != Change::Deleted) {
+            continue;
+        }
+        const quint64 end =
+            k + 1 < m_fileOrder.size() ? m_entries[m_fileOrder[k + 1]].localOffset : m_directoryStart;
+        appendCentralRecord(ending, entry, total);
+        pieces.push_back({QByteArray(), entry.localOffset, end - entry.localOffset});
+        total += end - entry.localOffset;
+        ++count;
+    }
+    // Every directory record is longer than the ZIP64 locator: only the directory can look like one.
+    const qsizetype at = ending.size() - kLocator64Size;
+    const bool lookalike = !ending.isEmpty() && read32(ending.constData() + at) == kLocator64Signature;
+    appendEndRecords(ending, count, total, lookalike, {});
+    return pieces;
+}
+
+void ZipArchive::commitUpdate(const QString& removedEntries) {
     if (!m_updating) {
         throw ZipError::about(m_path.isEmpty() ? QStringLiteral("(no archive)") : m_path,
                               QStringLiteral("no update has begun"));
@@ -404,17 +431,51 @@ void ZipArchive::commitUpdate() {
             at >= directoryOffset ? ending.sliced(qsizetype(at - directoryOffset), 4) : bytesAt(at, 4);
         locatorLookalike = signature.size() == 4 && read32(signature.constData()) == kLocator64Signature;
     }
-    appendEndRecords(ending, kept, directoryOffset, locatorLookalike);
+    appendEndRecords(ending, kept, directoryOffset, locatorLookalike, m_comment);
 
-    {
+    QByteArray removedEnding;
+    const std::vector<Piece> removed =
+        removedEntries.isEmpty() ? std::vector<Piece>() : planRemoved(removedEnding);
+    const QByteArray removedPath = QFile::encodeName(removedEntries);
+    struct stat existing {};
+    if (!removed.empty() && ::lstat(removedPath.constData(), &existing) == 0) {
+        fail(QStringLiteral("cannot keep its deleted entries in \"%1\": a file of that name is there")
+                 .arg(removedEntries));
+    }
+    bool removedWritten = false;
+    try {
         TemporaryCopy copy(m_path, m_fd, target + kTemporarySuffix);
         copy.create(opened.st_mode & 07777);
+        std::optional<TemporaryCopy> side;
+        if (!removed.empty()) {
+            side.emplace(m_path, m_fd, removedPath + kTemporarySuffix);
+            side->create(opened.st_mode & 07777);
+        }
+        // One pass over the archive, in file order: each span goes to the new archive or, deleted,
+        // to the archive of deleted entries.
+        size_t next = 0;
         for (const Piece& piece : pieces) {
+            for (; next < removed.size() && removed[next].from < piece.from; ++next) {
+                side->copy(removed[next].from, removed[next].size);
+            }
             copy.write(piece.header.constData(), piece.header.size());
             copy.copy(piece.from, piece.size);
         }
+        for (; next < removed.size(); ++next) {
+            side->copy(removed[next].from, removed[next].size);
+        }
         copy.write(ending.constData(), ending.size());
+        if (side) {
+            side->write(removedEnding.constData(), removedEnding.size());
+            side->replace(removedPath);
+            removedWritten = true;
+        }
         copy.replace(target);
+    } catch (...) {
+        if (removedWritten) {
+            zipio::unlinkFile(removedPath.constData());  // the entries stay in the archive
+        }
+        throw;
     }
     takeWritten(ending.first(directorySize), directoryOffset, directoryOffset + quint64(ending.size()),
                 headerSizes);
