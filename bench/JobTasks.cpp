@@ -106,6 +106,7 @@ struct GeneratedJob {
         }
         files = makeCollection(root, games, page.WorkList, emulator.folders);
         status = files.isEmpty() ? 1 : 0;
+        setup.ProgramFolder = root;  // the job's records go to its history/
         setup.fileTypeChecked.fill(false);
         setup.fileTypeChecked[GameROMs] = true;
         setup.fileTypeChecked[ImageSnap] = true;

@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 // Walks the wizard through all its pages as a user would and, when KESTRUM_SCREENSHOTS names a
@@ -173,15 +174,27 @@ private Q_SLOTS:
         const int seen = boxes.seen.size();
         // While the job's closing message is up the job is still running: nothing else may start.
         QStringList enabledDuringJob;
+        bool stopShownAtClosing = true;
         boxes.onSeen = [&](QMessageBox*) {
             for (const char* name : {"ButtonBack", "ButtonNext", "ButtonExit"}) {
                 enabledDuringJob.append(name +
                                         QStringLiteral("=%1").arg(buttonNamed(&window, name)->isEnabled()));
             }
+            stopShownAtClosing =
+                buttonNamed(window.findChild<QWidget*>("FormLog"), "ButtonStop")->isVisible();
         };
+        // While the job runs its log shows Stop; by the closing message the job has ended, and Stop is gone.
+        bool stopShownDuringJob = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* log = window.findChild<QWidget*>("FormLog");
+            stopShownDuringJob = log && log->isVisible() && buttonNamed(log, "ButtonStop")->isVisible();
+            saveScreenshot(log, QStringLiteral("page6-log-during-job"));
+        });
         press("ButtonNext");
         QTRY_COMPARE(boxes.seen.size(), seen + 1);
         boxes.onSeen = nullptr;
+        QVERIFY(stopShownDuringJob);
+        QVERIFY(!stopShownAtClosing);
         QCOMPARE(enabledDuringJob, (QStringList{"ButtonBack=0", "ButtonNext=0", "ButtonExit=0"}));
         QCOMPARE(boxes.seen.last().text,
                  QStringLiteral("All changes completed!\nYou may also close the log window when ready..."));

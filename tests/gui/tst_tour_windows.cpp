@@ -1,3 +1,4 @@
+#include "FakeDialogPort.h"
 #include "GuiSupport.h"
 #include "common/IconFile.h"
 #include "common/RunControl.h"
@@ -24,7 +25,8 @@ private Q_SLOTS:
         QWidget main;
         main.resize(768, 555);
         main.show();
-        TFormLog log(&main);
+        FakeDialogPort port;
+        TFormLog log(&main, port, [] { return QDir::tempPath(); });
         QCOMPARE(log.size(), QSize(584, 370));
         QCOMPARE(log.windowTitle(), QStringLiteral("Log"));
         log.setTitle("Rename Files");
@@ -56,7 +58,8 @@ private Q_SLOTS:
     // Each index names its own line whatever the lines hold: empty lines first, a line break
     // inside a line. An index that does not exist changes nothing.
     void logLineIndexesStayTrue() {
-        TFormLog log(nullptr);
+        FakeDialogPort port;
+        TFormLog log(nullptr, port, [] { return QDir::tempPath(); });
         auto* text = log.findChild<QPlainTextEdit*>("LogText");
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(log.addLine(QString()), i);
@@ -77,6 +80,61 @@ private Q_SLOTS:
         QCOMPARE(blocks, (QStringList{"", "second", "", "two" + separator + "rows", "last"}));
     }
 
+    // While a job runs the log shows Stop beside its bar and cannot be closed; Stop asks the job to
+    // stop once. "Save Log..." writes the lines as shown, "Open Records Folder" opens history/ of
+    // the program's folder. The buttons lie apart, inside the window.
+    void logWindowButtons() {
+        TempProgramFolder dir;
+        FakeDialogPort port;
+        TFormLog log(nullptr, port, [&dir] { return dir.path(); });
+        log.setTitle("Rename Files");
+        log.addLine("Processing 3 games...");
+        log.addLine("two\r\nrows");
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        QAbstractButton* stop = buttonNamed(&log, "ButtonStop");
+        QAbstractButton* close = buttonNamed(&log, "ButtonClose");
+        QVERIFY(!stop->isVisible());
+        QVERIFY(close->isEnabled());
+
+        log.jobRun().runStarted();
+        QVERIFY(stop->isVisible() && stop->isEnabled());
+        QVERIFY(!close->isEnabled());
+        QList<QWidget*> parts{log.findChild<QProgressBar*>("ProgressBar"),
+                              stop,
+                              close,
+                              buttonNamed(&log, "ButtonSaveLog"),
+                              buttonNamed(&log, "ButtonOpenRecords"),
+                              log.findChild<QPlainTextEdit*>("LogText")};
+        for (QWidget* part : parts) {
+            const QRect at(part->mapTo(&log, QPoint(0, 0)), part->size());
+            QVERIFY2(log.rect().contains(at), qPrintable(part->objectName()));
+            for (QWidget* other : parts) {
+                const QRect there(other->mapTo(&log, QPoint(0, 0)), other->size());
+                QVERIFY2(part == other || !at.intersects(there),
+                         qPrintable(part->objectName() + " over " + other->objectName()));
+            }
+        }
+        saveScreenshot(&log, "window-log-job-running");
+        static_cast<QWidget&>(log).close();  // as the desktop would
+        QVERIFY(log.isVisible());
+        QCOMPARE(log.lineCount(), 2);
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QVERIFY(log.jobRun().stopRequested());
+        QVERIFY(!stop->isEnabled());
+        log.jobRun().runEnded();
+        QVERIFY(!stop->isVisible());
+        QVERIFY(close->isEnabled());
+
+        const QString saved = dir.file("log.txt");
+        port.fileAnswers.enqueue(saved);
+        QTest::mouseClick(buttonNamed(&log, "ButtonSaveLog"), Qt::LeftButton);
+        QCOMPARE(dir.read("log.txt"), QByteArray("Processing 3 games...\r\ntwo\r\nrows\r\n"));
+        QCOMPARE(port.texts(), QStringList{"The log was saved to \"" + saved + "\"."});
+        QTest::mouseClick(buttonNamed(&log, "ButtonOpenRecords"), Qt::LeftButton);
+        QCOMPARE(port.openedDocuments, QStringList{dir.file("history/")});
+    }
+
     // Every icon at every size the program loads it at, on a light and a dark background.
     // The user guide as a browser shows it: a page that names every operation and the program's files.
     void userGuide() {
@@ -89,7 +147,7 @@ private Q_SLOTS:
         const QString text = browser.toPlainText();
         for (const char* expected :
              {"Delete Files", "Rename Files", "Restore Files", "Delete Renamed Files", "Move Files",
-              "Kestrum.ini", "listfull.txt", "CHD", "apt install mame"}) {
+              "Kestrum.ini", "listfull.txt", "CHD", "apt install mame", "Records of the jobs", "history/"}) {
             QVERIFY2(text.contains(QLatin1String(expected)), expected);
         }
         saveScreenshot(&browser, QStringLiteral("user-guide"));

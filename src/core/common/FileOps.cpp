@@ -176,14 +176,19 @@ qint64 FileSizeOf(const QString& path) {
     return statPath(path, info) ? static_cast<qint64>(info.st_size) : -1;
 }
 
-void DeleteFolderFiles(const QString& folder) {
+QStringList DeleteFolderFiles(const QString& folder) {
+    QStringList deleted;
     if (folder.isEmpty()) {
-        return;
+        return deleted;
     }
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
-        deleteContentFile(it.next());
+        if (deleteContentFile(it.next())) {
+            deleted.append(it.fileName());
+        }
     }
+    deleted.sort();
+    return deleted;
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, qint64* flushNanoseconds) {

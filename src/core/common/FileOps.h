@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // A regular file (after links): a folder, a FIFO, a socket or a device is not a usable file.
@@ -40,7 +41,8 @@ bool isFolderWritable(const QString& folder);
 bool MoveFileReplacing(const QString& source, const QString& target);
 
 // Deletes the files (not the subfolders) of a folder, ignoring failures; protected files stay.
-void DeleteFolderFiles(const QString& folder);
+// Gives the names of the files it deleted, sorted.
+QStringList DeleteFolderFiles(const QString& folder);
 // Deletes a content file unless it is protected or not a regular file.
 bool deleteContentFile(const QString& path);
 

@@ -2,8 +2,10 @@
 
 #include <functional>
 
-// Whether an outside program (the emulator) runs now, and whether the user asked to stop it. The
-// runner reports its runs; the wait window's Stop button and a close request ask for the stop.
+// Whether a piece of work the user may stop runs now, and whether the user asked to stop it: an
+// outside program (the emulator), whose runner reports its runs and polls for the stop, or a
+// processing job, which reads the stop between games and between archives. A window's Stop button
+// and a close request of the main window ask for the stop.
 class RunControl {
 public:
     bool running() const { return m_running; }

@@ -1,5 +1,6 @@
 #include "ImageArchives.h"
 
+#include "JobRecord.h"
 #include "ProcessingJob.h"
 #include "SearchFolders.h"
 #include "catalog/FileTypes.h"
@@ -94,7 +95,7 @@ int changeArchiveEntries(ZipArchive& zip, const GameList& games, int type, Opera
     return matched;
 }
 
-void ProcessImageArchive(JobContext& context, int type, JobCounters& counters) {
+void ProcessImageArchive(JobContext& context, int type, JobCounters& counters, JobRecord& record) {
     QElapsedTimer started;
     started.start();
     const QString path = FindImageArchive(context.emulator.folders, type);
@@ -122,7 +123,9 @@ void ProcessImageArchive(JobContext& context, int type, JobCounters& counters) {
     log.replaceLine(line, archive + QStringLiteral(": rebuilding .zip file (slow on large files)..."));
     log.ResetJobProgress();
     context.port.processPendingEvents();
+    const QList<ZipArchive::PendingChange> changes = zip.pendingChanges();
     zip.commitUpdate();
+    record.archiveCommitted(path, changes);
     zip.close();
     QThread::msleep(10);
     log.replaceLine(line, matched > 0

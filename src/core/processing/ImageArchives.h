@@ -8,6 +8,7 @@
 #include <functional>
 
 struct JobContext;
+class JobRecord;
 class ZipArchive;
 
 // Opens a category archive for its pass: "" when it is open, else why it is passed over (without a
@@ -23,7 +24,8 @@ int changeArchiveEntries(ZipArchive& zip, const GameList& games, int type, Opera
                          JobCounters& counters, const std::function<void(qsizetype done)>& gameDone);
 
 // One pass over an image category's archive: every Work List game's entry deleted or renamed in one
-// update, committed once, told on one log line that changes as the pass goes. An archive that is
-// missing, protected, empty or unreadable is passed over without a word. A failed change or commit
-// raises ZipError (the archive then stays as it was).
-void ProcessImageArchive(JobContext& context, int type, JobCounters& counters);
+// update, committed once, told on one log line that changes as the pass goes, and told to `record`
+// once the commit has put it on disk. An archive that is missing, protected, empty or unreadable is
+// passed over without a word. A failed change or commit raises ZipError (the archive then stays as it
+// was, and nothing of it is recorded).
+void ProcessImageArchive(JobContext& context, int type, JobCounters& counters, JobRecord& record);

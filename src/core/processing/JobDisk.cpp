@@ -1,5 +1,6 @@
 #include "JobDisk.h"
 
+#include "JobRecord.h"
 #include "common/FileOps.h"
 #include "emulator/EmulatorFolders.h"
 
@@ -25,14 +26,30 @@ bool RealDisk::passesFoundTest(const LooseFilePlan& plan) {
 
 bool RealDisk::carryOut(const LooseFilePlan& plan) {
     switch (plan.action) {
-        case LooseAction::DeleteFile:
-            return deleteContentFile(plan.path);
-        case LooseAction::DeleteFolder:
+        case LooseAction::DeleteFile: {
+            const bool deleted = deleteContentFile(plan.path);
+            if (deleted && m_record) {
+                m_record->fileDeleted(plan.path);
+            }
+            return deleted;
+        }
+        case LooseAction::DeleteFolder: {
             // Subfolders and protected files stay, and then so does the folder.
-            DeleteFolderFiles(plan.path);
-            return QDir().rmdir(plan.path);
-        case LooseAction::MoveFile:
-            return MoveFileReplacing(plan.path, plan.target);
+            const QStringList deleted = DeleteFolderFiles(plan.path);
+            const bool removed = QDir().rmdir(plan.path);
+            if (m_record) {
+                m_record->folderEmptied(plan.path, deleted, removed);
+            }
+            return removed;
+        }
+        case LooseAction::MoveFile: {
+            const bool replacing = m_record && FileExistsNotFolder(plan.target);
+            const bool moved = MoveFileReplacing(plan.path, plan.target);
+            if (moved && m_record) {
+                m_record->fileMoved(plan.path, plan.target, replacing);
+            }
+            return moved;
+        }
         case LooseAction::Nothing:
             break;
     }

@@ -3,6 +3,7 @@
 #include "LooseFiles.h"
 
 struct EmulatorFolders;
+class JobRecord;
 
 // The disk as the job's loose-file steps see it. The job acts on the real one; the preview on a
 // simulated one that shows each step what the steps before it would have left.
@@ -17,13 +18,16 @@ public:
     virtual bool carryOut(const LooseFilePlan& plan) = 0;
 };
 
+// The job's disk. Each change that happened is told to `record`, when there is one.
 class RealDisk final : public JobDisk {
 public:
-    explicit RealDisk(const EmulatorFolders& folders) : m_folders(folders) {}
+    explicit RealDisk(const EmulatorFolders& folders, JobRecord* record = nullptr)
+        : m_folders(folders), m_record(record) {}
     QString findInRomFolders(const QString& fileName) override;
     bool passesFoundTest(const LooseFilePlan& plan) override;
     bool carryOut(const LooseFilePlan& plan) override;
 
 private:
     const EmulatorFolders& m_folders;
+    JobRecord* m_record;
 };

@@ -2,6 +2,7 @@
 
 #include "ImageArchives.h"
 #include "JobDisk.h"
+#include "JobRecord.h"
 #include "ProcessGame.h"
 #include "SearchFolders.h"
 #include "catalog/SetupChoices.h"
@@ -11,6 +12,7 @@
 #include "progress/ProgressWindows.h"
 #include "search/GamesPage.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 
 namespace {
@@ -38,6 +40,66 @@ void prepareLog(JobContext& context, const QString& title, qsizetype games, cons
     log.addLine(QString());
     log.show();
     context.port.processPendingEvents();
+}
+
+// The loose files of each game, until a stop asked meanwhile: how many games were done.
+qsizetype processGames(JobContext& context, const GameList& games, JobCounters& counters, JobDisk& disk) {
+    qsizetype done = 0;
+    for (const TGameInfo& game : games) {
+        if (context.log.jobRun().stopRequested()) {
+            break;
+        }
+        ProcessGame(game.Name, context.setup, context.emulator.folders, counters, disk);
+        ++done;
+        context.log.UpdateJobProgress(done, games.size());
+        context.port.processPendingEvents();
+    }
+    return done;
+}
+
+// The image categories whose archives the job passes over, in table order.
+QList<int> archiveTypes(const SetupChoices& setup, const EmulatorFolders& folders) {
+    QList<int> types;
+    if (setup.operation == MoveFiles) {
+        return types;
+    }
+    for (int type = kFirstImageType; type < kFileTypeCount; ++type) {
+        if (setup.fileTypeChecked[size_t(type)] && !FindImageArchive(folders, type).isEmpty()) {
+            types.append(type);
+        }
+    }
+    return types;
+}
+
+// The archive passes, until a stop asked during one of them: "" when every pass was made, else the
+// line that says where the job stopped.
+QString processArchives(JobContext& context, const QList<int>& types, JobCounters& counters,
+                        JobRecord& record) {
+    for (qsizetype i = 0; i < types.size(); ++i) {
+        if (i > 0 && context.log.jobRun().stopRequested()) {
+            return QStringLiteral("Stopped after the archive %1; later archives were not processed.")
+                .arg(ArchiveName(types[i - 1]));
+        }
+        ProcessImageArchive(context, types[i], counters, record);
+    }
+    return {};
+}
+
+QStringList totalLines(const JobCounters& counters, bool stopped) {
+    const QString total = QStringLiteral("Total files processed: %1").arg(counters.Total);
+    if (stopped) {
+        return {total};
+    }
+    return counters.Total > 0 ? QStringList{QStringLiteral("All changes completed!"), total}
+                              : QStringList{QStringLiteral("Job finished. No files were changed!")};
+}
+
+QString closingMessage(const JobCounters& counters, bool stopped) {
+    const QString what =
+        stopped ? QStringLiteral("The job was stopped. Total files processed: %1").arg(counters.Total)
+        : counters.Total > 0 ? QStringLiteral("All changes completed!")
+                             : QStringLiteral("Job done. No files were changed!");
+    return what + QStringLiteral("\r\nYou may also close the log window when ready...");
 }
 
 }  // namespace
@@ -90,49 +152,69 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
     const QString title = ActionName(operation);
     // The list as it stands now: nothing can change it while the job runs, but a copy costs nothing.
     const GameList games = page.WorkList;
+    LogWindow& log = context.log;
+    RunControl& run = log.jobRun();
+    run.runStarted();
+    const auto ended = qScopeGuard([&run] { run.runEnded(); });
     prepareLog(context, title, games.size(), startedAt);
-    context.log.ResetJobProgress();
-    qsizetype done = 0;
-    RealDisk disk(context.emulator.folders);
-    for (const TGameInfo& game : games) {
-        ProcessGame(game.Name, setup, context.emulator.folders, counters, disk);
-        ++done;
-        context.log.UpdateJobProgress(done, games.size());
-        context.port.processPendingEvents();
+    JobRecord record(
+        setup.ProgramFolder, operation, startedAt, games.size(),
+        [&log](const QString& path, const QString& reason) {
+            log.addLine(QStringLiteral("The record of this job could not be written to \"%1\" (%2).")
+                            .arg(path, reason));
+        });
+    log.ResetJobProgress();
+    RealDisk disk(context.emulator.folders, &record);
+    const qsizetype done = processGames(context, games, counters, disk);
+    const QList<int> archives = archiveTypes(setup, context.emulator.folders);
+    // A stop with nothing left to do is no stop.
+    QString stopLine;
+    if (run.stopRequested() && (done < games.size() || !archives.isEmpty())) {
+        stopLine = QStringLiteral("Stopped after %1 of %2 games.").arg(done).arg(games.size());
+        log.addLine(stopLine);
     }
     for (const int type : summaryLineTypes(operation, setup.fileTypeChecked)) {
-        context.log.addLine(TypeSummaryLine(type, counters));
+        log.addLine(TypeSummaryLine(type, counters));
     }
-    if (operation != MoveFiles) {
+    if (stopLine.isEmpty() && !archives.isEmpty()) {
         context.port.setBusyPointer(true);
         try {
-            for (int type = kFirstImageType; type < kFileTypeCount; ++type) {
-                if (setup.fileTypeChecked[size_t(type)] &&
-                    !FindImageArchive(context.emulator.folders, type).isEmpty()) {
-                    ProcessImageArchive(context, type, counters);
-                }
-            }
+            stopLine = processArchives(context, archives, counters, record);
         } catch (const ZipError& error) {
             // The archive stays as it was; the job ends here, without its totals.
+            run.runEnded();
+            record.finish({QStringLiteral("The job ended with an error: ") + error.message()});
             context.port.setBusyPointer(false);
             context.port.showMessage(QStringLiteral("Error"), error.message(), MessageIcon::Error);
             return counters;
         }
+        if (!stopLine.isEmpty()) {
+            log.addLine(stopLine);
+        }
     }
-    context.log.addLine(QString());
-    if (counters.Total > 0) {
-        context.log.addLine(QStringLiteral("All changes completed!"));
-        context.log.addLine(QStringLiteral("Total files processed: %1").arg(counters.Total));
-    } else {
-        context.log.addLine(QStringLiteral("Job finished. No files were changed!"));
+    run.runEnded();
+    const bool stopped = !stopLine.isEmpty();
+    const QStringList totals = totalLines(counters, stopped);
+    log.addLine(QString());
+    for (const QString& line : totals) {
+        log.addLine(line);
     }
+    record.finish(stopped ? QStringList{stopLine} + totals : totals);
     context.port.setBusyPointer(false);
-    context.port.showMessage(
-        title,
-        counters.Total > 0
-            ? QStringLiteral("All changes completed!\r\nYou may also close the log window when ready...")
-            : QStringLiteral(
-                  "Job done. No files were changed!\r\nYou may also close the log window when ready..."),
-        MessageIcon::Information);
+    context.port.showMessage(title, closingMessage(counters, stopped), MessageIcon::Information);
     return counters;
+}
+
+bool confirmCloseDuringJob(LogWindow& log, DialogPort& port) {
+    RunControl& run = log.jobRun();
+    if (!run.running() || run.stopRequested()) {
+        return true;
+    }
+    if (!port.askYesNo(QStringLiteral("Kestrum"),
+                       QStringLiteral("A job is running. Stop it and close Kestrum?"),
+                       MessageIcon::Warning)) {
+        return false;
+    }
+    run.requestStop();
+    return true;
 }

@@ -40,5 +40,14 @@ struct JobRefusal {
 std::optional<JobRefusal> checkJobStart(const GameList& workList, SetupChoices& setup);
 
 // FINISH: the operation applied to every checked file type of every Work List game, told in the log
-// window and closed by a message box. Gives what it counted.
+// window, written into a record in the records folder (`JobRecord`) and closed by a message box.
+// A stop asked through the log window's job run ends the job after the game it is working on (the
+// archive step is then skipped), or during the archive step after the archive pass in progress; the
+// log and the record then say where it stopped and give the totals of what was done. Gives what it
+// counted.
 JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt = QDateTime::currentDateTime());
+
+// A close request of the main window: while a job runs, asks whether to stop it and close; Yes asks
+// the job to stop. False when the answer was No (the window stays). Without a running job, or when
+// its stop has been asked for already, true without a question.
+bool confirmCloseDuringJob(LogWindow& log, DialogPort& port);

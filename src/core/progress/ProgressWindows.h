@@ -1,6 +1,10 @@
 #pragma once
 
+#include "common/RunControl.h"
+
 #include <QString>
+
+class DialogPort;
 
 // The forward-only progress rule of both windows: done * 100 / total, truncated, taken only when
 // it is greater than the bar's current value; nothing happens for a total below 2.
@@ -44,4 +48,15 @@ public:
 
     void ResetJobProgress() { setProgress(0); }
     void UpdateJobProgress(qint64 done, qint64 total) { advance(done, total); }
+
+    // The job's run: the job reports its start and end and reads the stop between games and between
+    // archives; the window shows its Stop button while the job runs.
+    RunControl& jobRun() { return m_jobRun; }
+
+private:
+    RunControl m_jobRun;
 };
+
+// The log window's "Save Log...": asks where, writes `text` there (CR LF line ends) and says where it
+// wrote or that it could not, naming the file. The path written, or "" (cancelled or failed).
+QString SaveLogText(const QString& text, DialogPort& port, const QString& programFolder);

@@ -34,14 +34,19 @@ QString QtDialogPort::displayText(const QString& text) {
 }
 
 QWidget* QtDialogPort::dialogParent() const {
-    return m_waitWindow && m_waitWindow->isVisible() ? m_waitWindow.data() : m_owner.data();
+    for (const QPointer<QWidget>& window : {m_waitWindow, m_logWindow}) {
+        if (window && window->isVisible()) {
+            return window.data();
+        }
+    }
+    return m_owner.data();
 }
 
-void QtDialogPort::keepInFront(QMessageBox& box) const {
-    box.setObjectName(QStringLiteral("MessageBox"));
-    // Above the stay-on-top wait window, or it would cover the box's text and buttons.
-    if (box.parentWidget() && box.parentWidget() == m_waitWindow) {
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+void QtDialogPort::keepInFront(QDialog& dialog) const {
+    // Above a stay-on-top window, or it would cover the dialog's text and buttons.
+    QWidget* parent = dialog.parentWidget();
+    if (parent && (parent == m_waitWindow || parent == m_logWindow)) {
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     }
 }
 
@@ -55,6 +60,7 @@ void QtDialogPort::handBackKeyboard(const QMessageBox& box) const {
 
 void QtDialogPort::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
     QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Ok, dialogParent());
+    box.setObjectName(QStringLiteral("MessageBox"));
     keepInFront(box);
     box.exec();
     handBackKeyboard(box);
@@ -63,6 +69,7 @@ void QtDialogPort::showMessage(const QString& caption, const QString& text, Mess
 bool QtDialogPort::askYesNo(const QString& caption, const QString& text, MessageIcon icon) {
     QMessageBox box(qtIcon(icon), caption, displayText(text), QMessageBox::Yes | QMessageBox::No,
                     dialogParent());
+    box.setObjectName(QStringLiteral("MessageBox"));
     keepInFront(box);
     box.setDefaultButton(QMessageBox::Yes);
     const bool yes = box.exec() == QMessageBox::Yes;
@@ -88,6 +95,7 @@ QString QtDialogPort::fileDialog(bool save, const QString& title, const QString&
                                  const QString& filter, const QString& defaultExtension) {
     QFileDialog dialog(dialogParent(), title, folder, qtNameFilters(filter));
     dialog.setObjectName(QStringLiteral("FileDialog"));
+    keepInFront(dialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save) {

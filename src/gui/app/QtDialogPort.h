@@ -5,14 +5,17 @@
 #include <QPointer>
 #include <QWidget>
 
+class QDialog;
 class QMessageBox;
 
 // The dialog port with real Qt dialogs, owned by the main window.
 class QtDialogPort final : public DialogPort {
 public:
     explicit QtDialogPort(QWidget* owner);
-    // While this stay-on-top window is up, every dialog is shown in front of it, as its child.
+    // While one of these stay-on-top windows is up, every dialog is shown in front of it, as its
+    // child: the wait window first, else the log window.
     void setWaitWindow(QWidget* waitWindow) { m_waitWindow = waitWindow; }
+    void setLogWindow(QWidget* logWindow) { m_logWindow = logWindow; }
     ~QtDialogPort() override;
 
     void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
@@ -33,12 +36,13 @@ public:
 
 private:
     QWidget* dialogParent() const;
-    void keepInFront(QMessageBox& box) const;
+    void keepInFront(QDialog& dialog) const;
     void handBackKeyboard(const QMessageBox& box) const;
     QString fileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
                        const QString& defaultExtension);
 
     QPointer<QWidget> m_owner;
     QPointer<QWidget> m_waitWindow;
+    QPointer<QWidget> m_logWindow;
     bool m_busy = false;
 };

@@ -6,6 +6,7 @@
 #include "pages/ImagesFoldersPanel.h"
 #include "pages/SetupPages.h"
 #include "pages/Widgets.h"
+#include "processing/ProcessingJob.h"
 #include "progress/TFormListXML.h"
 #include "progress/TFormLog.h"
 
@@ -61,9 +62,10 @@ TFormMain::TFormMain(const ProgramFolders& folders, QWidget* parent)
     setObjectName(QStringLiteral("FormMain"));
     setMinimumSize(kWindowMinWidth, kWindowMinHeight);
     resize(kWindowMinWidth, kWindowMinHeight);
-    m_log = new TFormLog(this);
+    m_log = new TFormLog(this, *m_port, [this] { return m_state.setup.ProgramFolder; });
     m_wait = new TFormListXML(this, m_runs);
     m_port->setWaitWindow(m_wait);
+    m_port->setLogWindow(m_log);
     buildBars();
     buildPages();
     connectSubsystems(m_handOvers, m_state, *m_port, m_runs, {*m_wait, *m_log, m_icons, *m_gamesPanel},
@@ -244,7 +246,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         m_state.wizard.windowWidth = width();
         m_state.wizard.windowHeight = height();
     }
-    if (!m_wizard.closeRequested()) {
+    // While a job runs the user is asked first; Yes stops it, and the window closes once it has ended.
+    if (!confirmCloseDuringJob(*m_log, *m_port) || !m_wizard.closeRequested()) {
         event->ignore();  // a step is running: the window closes when it has ended
         return;
     }

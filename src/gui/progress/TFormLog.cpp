@@ -1,5 +1,7 @@
 #include "TFormLog.h"
 
+#include "processing/JobRecord.h"
+
 #include <QCloseEvent>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
@@ -14,13 +16,17 @@ namespace {
 constexpr int kWidth = 584;
 constexpr int kHeight = 370;
 constexpr int kTopBar = 20;
-constexpr int kBottomBar = 29;
+constexpr int kBottomBar = 58;  // the progress bar above, the buttons below
+constexpr int kProgressWidth = kWidth - 8;
+constexpr int kStopWidth = 60;
 }  // namespace
 
-TFormLog::TFormLog(QWidget* mainWindow)
+TFormLog::TFormLog(QWidget* mainWindow, DialogPort& port, std::function<QString()> programFolder)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
                               Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      m_mainWindow(mainWindow) {
+      m_mainWindow(mainWindow),
+      m_port(port),
+      m_programFolder(std::move(programFolder)) {
     setObjectName(QStringLiteral("FormLog"));
     setWindowTitle(QStringLiteral("Log"));
     setFixedSize(kWidth, kHeight);
@@ -63,18 +69,58 @@ TFormLog::TFormLog(QWidget* mainWindow)
     page.setColor(QPalette::Text, Qt::black);
     m_log->setPalette(page);
 
+    buildBottomBar();
+    jobRun().onRunningChanged = [this](bool running) { showJobRunning(running); };
+}
+
+void TFormLog::buildBottomBar() {
     auto* bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("BottomBar"));
     bottom->setGeometry(0, kHeight - kBottomBar, kWidth, kBottomBar);
     m_progress = new QProgressBar(bottom);
     m_progress->setObjectName(QStringLiteral("ProgressBar"));
     m_progress->setRange(0, 100);
-    m_progress->setGeometry(4, 6, 491, 17);
-    auto* close = new QPushButton(QStringLiteral("Close"), bottom);
-    close->setObjectName(QStringLiteral("ButtonClose"));
-    close->setToolTip(QStringLiteral("Click here to close this log window"));
-    close->setGeometry(kWidth - 84, 3, 80, 23);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    m_progress->setGeometry(4, 6, kProgressWidth, 17);
+    m_stop = new QPushButton(QStringLiteral("Stop"), bottom);
+    m_stop->setObjectName(QStringLiteral("ButtonStop"));
+    m_stop->setToolTip(QStringLiteral("Stop the job after the game or archive it is working on"));
+    m_stop->setGeometry(kWidth - 4 - kStopWidth, 3, kStopWidth, 23);
+    m_stop->hide();
+    connect(m_stop, &QPushButton::clicked, this, [this] {
+        jobRun().requestStop();
+        m_stop->setEnabled(false);  // asked once; the job ends at its next safe point
+    });
+
+    auto* save = new QPushButton(QStringLiteral("Save Log..."), bottom);
+    save->setObjectName(QStringLiteral("ButtonSaveLog"));
+    save->setToolTip(QStringLiteral("Save the text of this log to a file"));
+    save->setGeometry(4, 31, 90, 23);
+    connect(save, &QPushButton::clicked, this, [this] { SaveLogText(text(), m_port, m_programFolder()); });
+    auto* records = new QPushButton(QStringLiteral("Open Records Folder"), bottom);
+    records->setObjectName(QStringLiteral("ButtonOpenRecords"));
+    records->setToolTip(QStringLiteral("Open the folder that keeps a record of every file each job changed"));
+    records->setGeometry(98, 31, 140, 23);
+    connect(records, &QPushButton::clicked, this, [this] { OpenRecordsFolder(m_port, m_programFolder()); });
+
+    m_close = new QPushButton(QStringLiteral("Close"), bottom);
+    m_close->setObjectName(QStringLiteral("ButtonClose"));
+    m_close->setToolTip(QStringLiteral("Click here to close this log window"));
+    m_close->setGeometry(kWidth - 84, 31, 80, 23);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TFormLog::showJobRunning(bool running) {
+    m_progress->resize(running ? kProgressWidth - kStopWidth - 6 : kProgressWidth, m_progress->height());
+    m_stop->setVisible(running);
+    m_stop->setEnabled(true);
+    m_close->setEnabled(!running);
+}
+
+QString TFormLog::text() const {
+    // A line's own line breaks are separators inside its block.
+    QString plain = m_log->toPlainText();
+    plain.replace(QChar::LineSeparator, u'\n');
+    return plain;
 }
 
 void TFormLog::setTitle(const QString& title) {
@@ -147,7 +193,11 @@ void TFormLog::show() {
 }
 
 void TFormLog::closeEvent(QCloseEvent* event) {
-    // Closing is always allowed: the bar goes back to 0 and the log is emptied for the next job.
+    if (jobRun().running()) {
+        event->ignore();
+        return;
+    }
+    // The bar goes back to 0 and the log is emptied for the next job.
     m_progress->setValue(0);
     m_log->clear();
     m_lines = 0;

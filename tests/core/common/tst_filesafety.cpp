@@ -153,7 +153,8 @@ private Q_SLOTS:
         const QString kept = dir.write("nvram/pacman/eeprom", "saved");
         dir.write("nvram/pacman/ram", "x");
         setMode(kept, 0400);
-        DeleteFolderFiles(dir.file("nvram/pacman/"));
+        dir.write("nvram/pacman/a", "y");
+        QCOMPARE(DeleteFolderFiles(dir.file("nvram/pacman/")), (QStringList{"a", "ram"}));  // what went
         QCOMPARE(entriesOf(dir.file("nvram/pacman")), QStringList{"eeprom"});
     }
 

@@ -1,5 +1,6 @@
-// A job over a collection in a private folder: a Work List of names, every content folder made, no
-// file type checked, the log and the dialogs recorded.
+// A job over a collection in a private folder, with a private program data folder of its own (for
+// the job's records): a Work List of names, every content folder made, no file type checked, the
+// log and the dialogs recorded.
 #pragma once
 
 #include "FakeDialogPort.h"
@@ -7,13 +8,17 @@
 #include "TempProgramFolder.h"
 #include "catalog/SetupChoices.h"
 #include "emulator/EmulatorState.h"
+#include "processing/JobRecord.h"
 #include "processing/ProcessingJob.h"
 #include "search/GamesPageState.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 
 struct JobFixture {
     TempProgramFolder dir;
+    TempProgramFolder data;  // the program's data folder
     GamesPageState page;
     SetupChoices setup;
     EmulatorState emulator;
@@ -35,6 +40,7 @@ struct JobFixture {
                 dir.makeFolder(QLatin1String(ImageCategoryTable[row].folderName));
         }
         setup.fileTypeChecked.fill(false);
+        setup.ProgramFolder = data.path();
     }
     void check(std::initializer_list<int> types) {
         for (const int type : types) {
@@ -46,5 +52,16 @@ struct JobFixture {
         setup.operation = operation;
         JobContext context{page, setup, emulator, port, log, QLocale(QLocale::English)};
         return ProcessingJob(context, QDateTime(QDate(2017, 3, 5), QTime(14, 3, 59)));
+    }
+    // The lines of the job's record, the first file of the records folder; each line ends in CR LF.
+    QStringList record() const {
+        const QDir folder(recordsFolder(setup.ProgramFolder));
+        QFile file(folder.filePath(folder.entryList(QDir::Files, QDir::Name).value(0)));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {QStringLiteral("(no record)")};
+        }
+        const QString text = QString::fromUtf8(file.readAll());
+        return text.endsWith(QStringLiteral("\r\n")) ? text.chopped(2).split(QStringLiteral("\r\n"))
+                                                     : QStringList{QStringLiteral("(no line end)"), text};
     }
 };

@@ -1,9 +1,8 @@
 // The preview against the job it foresees: for every operation over one collection, the preview
 // changes nothing, counts what the job then counts, and lists exactly the paths and archive entries
 // the job then changes.
-#include "JobFixture.h"
+#include "JobCollection.h"
 #include "TestMain.h"
-#include "ZipOracles.h"
 #include "processing/JobPreview.h"
 
 #include <QDir>
@@ -18,69 +17,7 @@
 
 namespace {
 
-using Tree = QMap<QString, QByteArray>;  // relative path to contents (an archive: its entry names)
-
-QStringList namesIn(const QString& path) {
-    QStringList names;
-    for (const ziptest::EntryFacts& entry : ziptest::readWithPython(path).entries) {
-        names.append(QString::fromUtf8(entry.name));
-    }
-    names.sort();
-    return names;
-}
-
-Tree treeOf(const QString& root, bool archivesByEntries) {
-    Tree tree;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString relative = path.mid(root.size());
-        if (it.fileInfo().isDir()) {
-            tree.insert(relative + u'/', {});
-        } else if (archivesByEntries && (relative == QStringLiteral("snap/snap.zip") ||
-                                         relative == QStringLiteral("titles/titles.zip"))) {
-            tree.insert(relative, namesIn(path).join(u'|').toUtf8());
-        } else {
-            QFile file(path);
-            tree.insert(relative,
-                        file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)"));
-        }
-    }
-    return tree;
-}
-
-// Five games, pacman twice; ROM sets in two folders, a renamed set, a protected set; cfg, ini, nvram folders
-// with and without a subfolder; loose pictures and two category archives, one with an entry whose renamed
-// name is taken already.
-struct PreviewJobFixture : JobFixture {
-    PreviewJobFixture() : JobFixture({"pacman", "galaga", "pacman", "digdug", "mspacman"}) {
-        emulator.folders.RomFolders.append(dir.makeFolder("roms2"));
-        for (const char* path :
-             {"roms/pacman.zip", "roms2/pacman.zip", "roms/galaga.7z", "roms/digdug.zip.krm",
-              "roms2/digdug.zip", "roms/mspacman.zip", "cfg/pacman.cfg", "ini/galaga.ini", "nvram/pacman/a",
-              "nvram/pacman/b", "nvram/galaga/a", "nvram/galaga/sub/keep", "snap/pacman.png",
-              "snap/galaga.png.krm", "marquees/pacman.jpg", "marquees/digdug.png.krm"}) {
-            QDir().mkpath(QFileInfo(dir.file(path)).path());
-            dir.write(path, QByteArray(path).repeated(3));
-        }
-        ::chmod(dir.file("roms/mspacman.zip").toLocal8Bit().constData(), 0444);
-        archive("snap/snap.zip",
-                {"galaga.png", "digdug.png.krm", "mspacman.png", "mspacman.png.krm", "xevious.png"});
-        archive("titles/titles.zip", {"pacman.png", "galaga.png.krm"});
-        setup.fileTypeChecked.fill(false);
-        check({GameROMs, GameCfg, GameIni, GameNVRAM, ImageSnap, ImageMarquee, ImageTitle});
-    }
-    void archive(const QString& path, const QStringList& names) {
-        QList<ziptest::Made> entries;
-        for (const QString& name : names) {
-            entries.append(ziptest::Made{name, name.toUtf8().repeated(40), false, {}, false});
-        }
-        const QString error = ziptest::makeWithPython(dir.file(path), entries);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-    }
-    QString relative(const QString& path) const { return path.mid(dir.path().size()); }
-};
+using PreviewJobFixture = JobCollection;
 
 // What the preview says the job changes, as the tree after it: loose paths gone or moved, folders
 // made, and each archive's entries renamed or deleted.
@@ -130,18 +67,6 @@ Tree foreseen(const Tree& before, const JobPreview& preview, const PreviewJobFix
         after.insert(it.key(), it.value().join(u'|').toUtf8());
     }
     return after;
-}
-
-QString differences(const Tree& actual, const Tree& expected) {
-    QStringList out;
-    QStringList paths = actual.keys() + expected.keys();
-    paths.removeDuplicates();
-    for (const QString& path : paths) {
-        if (actual.value(path, "(missing)") != expected.value(path, "(missing)")) {
-            out.append(path + QStringLiteral(": ") + QString::fromUtf8(actual.value(path, "(missing)")));
-        }
-    }
-    return out.join(QStringLiteral(" | "));
 }
 
 QStringList texts(const JobPreview& preview) {

@@ -1,4 +1,6 @@
+#include "FakeDialogPort.h"
 #include "FakeWindows.h"
+#include "TempProgramFolder.h"
 #include "TestMain.h"
 #include "progress/ElapsedCounter.h"
 #include "progress/ProgressWindows.h"
@@ -44,6 +46,30 @@ private Q_SLOTS:
         QCOMPARE(log.progress(), 0);
         log.UpdateJobProgress(1, 1);
         QCOMPARE(log.progress(), 0);
+    }
+
+    // "Save Log...": the file dialog starts in the program's folder; the log is written with CR LF
+    // line ends and a message names the file, or says that it could not be written. Cancel writes
+    // nothing and says nothing.
+    void saveLogText() {
+        TempProgramFolder dir;
+        FakeDialogPort port;
+        QCOMPARE(SaveLogText("one", port, dir.path()), QString());
+        QVERIFY(port.messages.isEmpty());
+        QCOMPARE(port.dialogTitles, QStringList{"Save Log"});
+        QCOMPARE(port.dialogFolders, QStringList{dir.path()});
+
+        const QString path = dir.file("job log.txt");
+        port.fileAnswers.enqueue(path);
+        QCOMPARE(SaveLogText("Processing 2 games...\n\nTwo\r\nlines", port, dir.path()), path);
+        QCOMPARE(dir.read("job log.txt"), QByteArray("Processing 2 games...\r\n\r\nTwo\r\nlines\r\n"));
+        QCOMPARE(port.texts(), QStringList{"The log was saved to \"" + path + "\"."});
+
+        const QString nowhere = dir.file("missing folder/log.txt");
+        port.fileAnswers.enqueue(nowhere);
+        QCOMPARE(SaveLogText("x", port, dir.path()), QString());
+        QCOMPARE(port.messages.last().text, "The log could not be written to \"" + nowhere + "\".");
+        QCOMPARE(port.messages.last().icon, MessageIcon::Error);
     }
 
     void waitWindowAdvance() {
