@@ -120,13 +120,17 @@ private Q_SLOTS:
         dir.write("Kestrum.ini",
                   "[Configuration]\r\nScreenWidth=900\r\nScreenHeight=600\r\n[Emulator]\r\n"
                   "DestinationFolderToMoveFiles=/media/keep\r\nScanGameFilesQuickScan=0\r\n"
-                  "[File Type]\r\nGameCFG=1\r\n");
+                  "MoveDeletedFilesToTrash=1\r\n[File Type]\r\nGameCFG=1\r\n");
         TFormMain w(portableFolders(dir.path()));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(900, 600));
         QCOMPARE(w.findChild<QLineEdit*>("MoveFilesToFolder")->text(), QStringLiteral("/media/keep"));
         QVERIFY(!w.findChild<QCheckBox*>("ScanGameFilesQuickScan")->isChecked());
+        auto* trash = w.findChild<QCheckBox*>("MoveDeletedFilesToTrash");
+        QVERIFY(trash->isChecked());
+        trash->click();
+        QVERIFY(!w.state().setup.moveDeletedFilesToTrash);
         QVERIFY(w.findChild<QCheckBox*>("OperateGameCfg")->isChecked());
         QVERIFY(!w.state().games.LoadedWithQuickScan);
     }

@@ -311,11 +311,20 @@ private Q_SLOTS:
                                 "will change. Go on?"));
         QCOMPARE(treeOf(collection.root), before);
 
+        QVERIFY(!window.findChild<QLabel*>("LabelDeletesGoToTrash")->isVisible());
         window.state().games.dependencies.reset();
         collection.choose(window, {"pacman", "dkong"});
         QCOMPARE(caption->text(), QStringLiteral("Dependency check unavailable: rebuild the games list to "
                                                  "enable it."));
         QVERIFY(caption->isVisible() && !sets->isVisible());
+
+        // Deletes that go to the trash are announced on the page.
+        window.state().setup.moveDeletedFilesToTrash = true;
+        window.state().setup.operation = DeleteFiles;
+        window.state().wizard.page = WizardPage::Games;
+        window.ButtonNextClick(+1);
+        QVERIFY(window.findChild<QLabel*>("LabelDeletesGoToTrash")->isVisible());
+        saveScreenshot(&window, QStringLiteral("page6-deletes-go-to-trash"));
     }
 
     // A long Work List: the window shows every line, and stays resizable.

@@ -53,6 +53,7 @@ struct WindowTexts {
     QList<SearchFolderRow> searchFolders;     // FoldersSettings
     NeededSets neededSets;                    // the Work List's sets games outside it need
     bool dependencyCheckUnavailable = false;  // the games list has no dependencies to check
+    bool deletesGoToTrash = false;            // the Finish page says deleted files go to the trash
     QString versionUsedCaption =              // LabelMAMEVersionUsed
         QStringLiteral("MAME v0.000 (Ago 03 1974)");
     bool noGamesList = false;  // the games page says that no games list could be loaded

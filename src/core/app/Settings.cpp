@@ -126,6 +126,7 @@ void LoadSettings(AppState& state) {
     state.setup.nonArcadeMachineFile = read.text(kEmulator, "NonArcadeMachineFile");
     state.setup.moveFilesToFolder = read.text(kEmulator, "DestinationFolderToMoveFiles");
     state.setup.scanGameFilesQuickScan = read.yesNo(kEmulator, "ScanGameFilesQuickScan", true);
+    state.setup.moveDeletedFilesToTrash = read.yesNo(kEmulator, "MoveDeletedFilesToTrash", false);
 
     for (int type = 0; type < kFileTypeCount; ++type) {
         const FileTypeInfo& info = FileTypeTable[type];
@@ -177,6 +178,10 @@ bool SaveSettings(const AppState& state) {
         out.writeText("DestinationFolderToMoveFiles", state.setup.moveFilesToFolder);
     }
     out.writeNumber("ScanGameFilesQuickScan", qint64(state.setup.scanGameFilesQuickScan ? 1 : 0));
+    if (state.setup.moveDeletedFilesToTrash) {
+        out.writeNumber("MoveDeletedFilesToTrash",
+                        1);  // off is the default: files made before it stay as they were
+    }
 
     out.beginSection(kFileType);
     for (int type = 0; type < kFileTypeCount; ++type) {

@@ -402,6 +402,7 @@ bool Wizard::arriveOnFinish() {
     texts.searchPatternsCaption = QStringLiteral("Search Folders [") + action + QStringLiteral("]");
     call(m_handOvers.BuildSearchFolders);
     findNeededSets();
+    texts.deletesGoToTrash = deletesGoToTrash(m_state.setup);
     return true;
 }
 

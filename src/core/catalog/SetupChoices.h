@@ -32,5 +32,12 @@ struct SetupChoices {
     bool rebuildGamesListVisible = false;
     bool rebuildGamesListChecked = false;
     bool scanGameFilesQuickScan = true;
+    bool moveDeletedFilesToTrash = false;  // Delete Files and Delete Renamed Files use the desktop's trash
     std::array<bool, kFileTypeCount> fileTypeChecked = defaultFileTypeChecks();
 };
+
+// Whether the job's deletes go to the desktop's trash: the option is on and the operation deletes.
+inline bool deletesGoToTrash(const SetupChoices& setup) {
+    return setup.moveDeletedFilesToTrash &&
+           (setup.operation == DeleteFiles || setup.operation == DeleteRenamedFiles);
+}

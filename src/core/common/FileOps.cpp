@@ -176,14 +176,14 @@ qint64 FileSizeOf(const QString& path) {
     return statPath(path, info) ? static_cast<qint64>(info.st_size) : -1;
 }
 
-QStringList DeleteFolderFiles(const QString& folder) {
+QStringList DeleteFolderFiles(const QString& folder, const RemoveFile& remove) {
     QStringList deleted;
     if (folder.isEmpty()) {
         return deleted;
     }
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
-        if (deleteContentFile(it.next())) {
+        if (deleteContentFile(it.next(), remove)) {
             deleted.append(it.fileName());
         }
     }
@@ -218,7 +218,7 @@ bool deleteFile(const QString& path) {
     return !path.isEmpty() && ::unlink(QFile::encodeName(path).constData()) == 0;
 }
 
-bool deleteContentFile(const QString& path) {
+bool deleteContentFile(const QString& path, const RemoveFile& remove) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;
@@ -228,7 +228,7 @@ bool deleteContentFile(const QString& path) {
     if (!statPath(path, named) || !isChangeable(named)) {
         return false;
     }
-    return g_unlink(QFile::encodeName(path).constData()) == 0;
+    return remove ? remove(path) : g_unlink(QFile::encodeName(path).constData()) == 0;
 }
 
 QString withTrailingSeparator(const QString& folder) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // A regular file (after links): a folder, a FIFO, a socket or a device is not a usable file.
@@ -40,11 +41,15 @@ bool isFolderWritable(const QString& folder);
 // source or target, and a folder as target are refused.
 bool MoveFileReplacing(const QString& source, const QString& target);
 
+// How a content file that may go is taken away: unlinked when empty, else this (the desktop's trash);
+// whether it went.
+using RemoveFile = std::function<bool(const QString& path)>;
+
 // Deletes the files (not the subfolders) of a folder, ignoring failures; protected files stay.
 // Gives the names of the files it deleted, sorted.
-QStringList DeleteFolderFiles(const QString& folder);
+QStringList DeleteFolderFiles(const QString& folder, const RemoveFile& remove = {});
 // Deletes a content file unless it is protected or not a regular file.
-bool deleteContentFile(const QString& path);
+bool deleteContentFile(const QString& path, const RemoveFile& remove = {});
 
 // Writes a whole file through "<name>.kestrum-tmp" beside it and renames that over the old file,
 // so a crash never leaves the file truncated or missing. Symbolic links are kept.

@@ -102,8 +102,8 @@ QString homeTrashFolder() {
 
 QString trashFolderFor(const QString& path) {
     struct stat file {};
-    if (!lstatOf(path, file)) {
-        return {};
+    if (!lstatOf(path, file) && !lstatOf(folderOfPath(path), file)) {
+        return {};  // neither the file nor its folder is there
     }
     const QString home = homeTrashFolder();
     if (deviceOfNearest(home) == file.st_dev) {
@@ -123,28 +123,33 @@ QString trashFolderFor(const QString& path) {
     return base + QStringLiteral("/.Trash-") + uid;
 }
 
-TrashOutcome moveToTrash(const QString& path, const QDateTime& deletedAt) {
-    TrashOutcome outcome;
-    struct stat file {};
-    if (!lstatOf(path, file) || S_ISDIR(file.st_mode)) {
-        outcome.error = QStringLiteral("\"%1\" is not a file that can go to the trash").arg(path);
-        return outcome;
-    }
+QString prepareTrashFor(const QString& path) {
     const QString trash = trashFolderFor(path);
+    if (trash.isEmpty()) {
+        return QStringLiteral("No trash folder was found for \"%1\"").arg(path);
+    }
     const bool home = trash == homeTrashFolder();
+    if (!(home ? ensureFolderPath(trash) : ensureOwnFolder(trash)) ||
+        !ensureOwnFolder(trash + QStringLiteral("/files")) ||
+        !ensureOwnFolder(trash + QStringLiteral("/info"))) {
+        return QStringLiteral("The trash folder \"%1\" could not be made or is not usable").arg(trash);
+    }
+    return {};
+}
+
+TrashSlot reserveTrashSlot(const QString& originalPath, const QDateTime& deletedAt) {
+    TrashSlot slot;
+    slot.error = prepareTrashFor(originalPath);
+    if (!slot.error.isEmpty()) {
+        return slot;
+    }
+    const QString trash = trashFolderFor(originalPath);
     const QString files = trash + QStringLiteral("/files");
     const QString info = trash + QStringLiteral("/info");
-    if (trash.isEmpty() || !(home ? ensureFolderPath(trash) : ensureOwnFolder(trash)) ||
-        !ensureOwnFolder(files) || !ensureOwnFolder(info)) {
-        outcome.error =
-            QStringLiteral("The trash folder \"%1\" could not be made or is not usable").arg(trash);
-        return outcome;
-    }
-
     const QByteArray description =
-        "[Trash Info]\nPath=" + encoded(path).toPercentEncoding("/") +
+        "[Trash Info]\nPath=" + encoded(originalPath).toPercentEncoding("/") +
         "\nDeletionDate=" + deletedAt.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")).toLatin1() + '\n';
-    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const QString name = originalPath.mid(originalPath.lastIndexOf(u'/') + 1);
     for (int attempt = 1; attempt <= 10000; ++attempt) {
         const QString candidate = candidateName(name, attempt);
         const QString infoPath = info + u'/' + candidate + QStringLiteral(".trashinfo");
@@ -155,8 +160,8 @@ TrashOutcome moveToTrash(const QString& path, const QDateTime& deletedAt) {
             continue;
         }
         if (fd < 0) {
-            outcome.error = errorText(QStringLiteral("Could not write in the trash folder"), info);
-            return outcome;
+            slot.error = errorText(QStringLiteral("Could not write in the trash folder"), info);
+            return slot;
         }
         struct stat taken {};
         if (lstatOf(target, taken)) {
@@ -166,19 +171,43 @@ TrashOutcome moveToTrash(const QString& path, const QDateTime& deletedAt) {
         }
         const bool written = fileops_detail::writeAll(fd, description.constData(), description.size());
         if (::close(fd) != 0 || !written) {
-            outcome.error = errorText(QStringLiteral("Could not write"), infoPath);
+            slot.error = errorText(QStringLiteral("Could not write"), infoPath);
             ::unlink(encoded(infoPath).constData());
-            return outcome;
+            return slot;
         }
-        if (fileops_detail::renameFile(encoded(path).constData(), encoded(target).constData()) != 0) {
-            outcome.error = errorText(QStringLiteral("Could not move the file to the trash folder"), files);
-            ::unlink(encoded(infoPath).constData());
-            return outcome;
-        }
-        outcome.trashed = true;
-        outcome.trashedAs = target;
+        slot.path = target;
+        slot.infoPath = infoPath;
+        return slot;
+    }
+    slot.error = QStringLiteral("The trash folder \"%1\" has no free name for \"%2\"").arg(files, name);
+    return slot;
+}
+
+void releaseTrashSlot(const TrashSlot& slot) {
+    if (!slot.infoPath.isEmpty()) {
+        ::unlink(encoded(slot.infoPath).constData());
+    }
+}
+
+TrashOutcome moveToTrash(const QString& path, const QDateTime& deletedAt) {
+    TrashOutcome outcome;
+    struct stat file {};
+    if (!lstatOf(path, file) || S_ISDIR(file.st_mode)) {
+        outcome.error = QStringLiteral("\"%1\" is not a file that can go to the trash").arg(path);
         return outcome;
     }
-    outcome.error = QStringLiteral("The trash folder \"%1\" has no free name for \"%2\"").arg(files, name);
+    const TrashSlot slot = reserveTrashSlot(path, deletedAt);
+    if (!slot.error.isEmpty()) {
+        outcome.error = slot.error;
+        return outcome;
+    }
+    if (fileops_detail::renameFile(encoded(path).constData(), encoded(slot.path).constData()) != 0) {
+        outcome.error =
+            errorText(QStringLiteral("Could not move the file to the trash folder"), folderOfPath(slot.path));
+        releaseTrashSlot(slot);
+        return outcome;
+    }
+    outcome.trashed = true;
+    outcome.trashedAs = slot.path;
     return outcome;
 }

@@ -16,11 +16,28 @@ struct TrashOutcome {
     QString error;      // why not, naming the folder or file concerned
 };
 
+// A name reserved in a trash for a file written straight into it: the information file naming
+// `originalPath` (where the file would have been) is written and `path` in files/ is free.
+struct TrashSlot {
+    QString path;
+    QString infoPath;
+    QString error;  // why no name could be reserved; the other two are then empty
+};
+// In the trash of the file system of `originalPath` (of its folder when it does not exist).
+TrashSlot reserveTrashSlot(const QString& originalPath,
+                           const QDateTime& deletedAt = QDateTime::currentDateTime());
+// Gives the name back when nothing was written there: the information file goes.
+void releaseTrashSlot(const TrashSlot& slot);
+
 // Moves a file (not a folder) to the trash. `deletedAt` is written as the deletion date.
 TrashOutcome moveToTrash(const QString& path, const QDateTime& deletedAt = QDateTime::currentDateTime());
 
-// The trash a file would go to (the folder holding files/ and info/), or "" when none is usable;
-// the folders are not made.
+// Makes the trash a file would go to (with its files/ and info/ folders) when missing: "" when it
+// can take files, else why not, naming the folder.
+QString prepareTrashFor(const QString& path);
+
+// The trash a file would go to (the folder holding files/ and info/), or "" when neither the file
+// nor its folder is there; the folders are not made.
 QString trashFolderFor(const QString& path);
 
 // The home trash: $XDG_DATA_HOME/Trash, or $HOME/.local/share/Trash when that is unset or relative.

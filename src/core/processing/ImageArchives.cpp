@@ -8,6 +8,7 @@
 #include "common/DialogPort.h"
 #include "common/FileOps.h"
 #include "common/Text.h"
+#include "common/Trash.h"
 #include "emulator/EmulatorState.h"
 #include "processing/zip/ZipArchive.h"
 #include "progress/ProgressWindows.h"
@@ -15,6 +16,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QThread>
 
@@ -95,6 +97,17 @@ int changeArchiveEntries(ZipArchive& zip, const GameList& games, int type, Opera
     return matched;
 }
 
+QString removedEntriesPath(const QString& archive, const QDateTime& at) {
+    const QFileInfo info(archive);
+    const QString stem = info.absolutePath() + u'/' + info.completeBaseName() + QStringLiteral(" deleted ") +
+                         at.toString(QStringLiteral("yyyy-MM-dd HH-mm"));
+    QString path = stem + QStringLiteral(".zip");
+    for (int copy = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++copy) {
+        path = stem + QStringLiteral(" (%1).zip").arg(copy);
+    }
+    return path;
+}
+
 void ProcessImageArchive(JobContext& context, int type, JobCounters& counters, JobRecord& record) {
     QElapsedTimer started;
     started.start();
@@ -109,6 +122,22 @@ void ProcessImageArchive(JobContext& context, int type, JobCounters& counters, J
     }
     LogWindow& log = context.log;
     const QString archive = ArchiveName(type);
+    // Deleted entries leave the archive only when the trash can take them: the archive of them is
+    // written straight into the trash, by the commit.
+    TrashSlot removed;
+    if (deletesGoToTrash(context.setup)) {
+        removed = reserveTrashSlot(removedEntriesPath(path));
+        if (!removed.error.isEmpty()) {
+            log.addLine(QStringLiteral("%1: not changed, the trash cannot take its deleted entries (%2).")
+                            .arg(archive, removed.error));
+            return;
+        }
+    }
+    const auto keepSlot = qScopeGuard([&removed] {
+        if (!QFileInfo::exists(removed.path)) {
+            releaseTrashSlot(removed);  // nothing was deleted, or the commit failed
+        }
+    });
     const int line =
         log.addLine(archive + (AcceptsJpg(type) ? QStringLiteral(" [.png; .jpg]: processing files...")
                                                 : QStringLiteral(" [.png]: processing files...")));
@@ -124,9 +153,12 @@ void ProcessImageArchive(JobContext& context, int type, JobCounters& counters, J
     log.ResetJobProgress();
     context.port.processPendingEvents();
     const QList<ZipArchive::PendingChange> changes = zip.pendingChanges();
-    zip.commitUpdate();
-    record.archiveCommitted(path, changes);
+    zip.commitUpdate(removed.path);
+    record.archiveCommitted(path, changes, !removed.path.isEmpty());
     zip.close();
+    if (QFileInfo::exists(removed.path)) {
+        record.removedEntriesKept(path, removed.path);
+    }
     QThread::msleep(10);
     log.replaceLine(line, matched > 0
                               ? archive + QStringLiteral(": done! %1 files processed in ").arg(matched) +

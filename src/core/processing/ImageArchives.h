@@ -4,6 +4,7 @@
 #include "catalog/SetupChoices.h"
 #include "gamesdb/GameInfo.h"
 
+#include <QDateTime>
 #include <QString>
 #include <functional>
 
@@ -27,5 +28,10 @@ int changeArchiveEntries(ZipArchive& zip, const GameList& games, int type, Opera
 // update, committed once, told on one log line that changes as the pass goes, and told to `record`
 // once the commit has put it on disk. An archive that is missing, protected, empty or unreadable is
 // passed over without a word. A failed change or commit raises ZipError (the archive then stays as it
-// was, and nothing of it is recorded).
+// was, and nothing of it is recorded). When deletes go to the trash, the commit keeps the deleted
+// entries in an archive of their own (`removedEntriesPath`), which then goes to the trash.
 void ProcessImageArchive(JobContext& context, int type, JobCounters& counters, JobRecord& record);
+
+// Where an archive's deleted entries are kept on their way to the trash, beside it:
+// "snap deleted 2026-12-09 14-03.zip", " (2)" before ".zip" when that name is taken.
+QString removedEntriesPath(const QString& archive, const QDateTime& at = QDateTime::currentDateTime());

@@ -2,6 +2,7 @@
 
 #include "JobRecord.h"
 #include "common/FileOps.h"
+#include "common/Trash.h"
 #include "emulator/EmulatorFolders.h"
 
 #include <QDir>
@@ -24,21 +25,39 @@ bool RealDisk::passesFoundTest(const LooseFilePlan& plan) {
     return false;
 }
 
+RemoveFile RealDisk::remover() {
+    if (!m_toTrash) {
+        return {};
+    }
+    return [this](const QString& path) {
+        const TrashOutcome outcome = moveToTrash(path);
+        m_trashedAs = outcome.trashedAs;
+        if (!outcome.trashed) {
+            m_notTrashed.insert(path);
+        }
+        return outcome.trashed;
+    };
+}
+
 bool RealDisk::carryOut(const LooseFilePlan& plan) {
     switch (plan.action) {
         case LooseAction::DeleteFile: {
-            const bool deleted = deleteContentFile(plan.path);
+            const bool deleted = deleteContentFile(plan.path, remover());
             if (deleted && m_record) {
-                m_record->fileDeleted(plan.path);
+                if (m_toTrash) {
+                    m_record->fileTrashed(plan.path, m_trashedAs);
+                } else {
+                    m_record->fileDeleted(plan.path);
+                }
             }
             return deleted;
         }
         case LooseAction::DeleteFolder: {
             // Subfolders and protected files stay, and then so does the folder.
-            const QStringList deleted = DeleteFolderFiles(plan.path);
+            const QStringList deleted = DeleteFolderFiles(plan.path, remover());
             const bool removed = QDir().rmdir(plan.path);
             if (m_record) {
-                m_record->folderEmptied(plan.path, deleted, removed);
+                m_record->folderEmptied(plan.path, deleted, removed, m_toTrash);
             }
             return removed;
         }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "LooseFiles.h"
+#include "common/FileOps.h"
+
+#include <QSet>
 
 struct EmulatorFolders;
 class JobRecord;
@@ -18,16 +21,27 @@ public:
     virtual bool carryOut(const LooseFilePlan& plan) = 0;
 };
 
-// The job's disk. Each change that happened is told to `record`, when there is one.
+// The job's disk. Each change that happened is told to `record`, when there is one. With `toTrash`
+// a deleted file goes to the desktop's trash instead; one that cannot go there stays, and is
+// counted.
 class RealDisk final : public JobDisk {
 public:
-    explicit RealDisk(const EmulatorFolders& folders, JobRecord* record = nullptr)
-        : m_folders(folders), m_record(record) {}
+    explicit RealDisk(const EmulatorFolders& folders, JobRecord* record = nullptr, bool toTrash = false)
+        : m_folders(folders), m_record(record), m_toTrash(toTrash) {}
     QString findInRomFolders(const QString& fileName) override;
     bool passesFoundTest(const LooseFilePlan& plan) override;
     bool carryOut(const LooseFilePlan& plan) override;
 
+    // The files that could not be moved to the trash, and so were not deleted (each once, though a
+    // game listed twice tries again).
+    int trashFailures() const { return int(m_notTrashed.size()); }
+
 private:
+    RemoveFile remover();
+
     const EmulatorFolders& m_folders;
     JobRecord* m_record;
+    bool m_toTrash;
+    QSet<QString> m_notTrashed;
+    QString m_trashedAs;  // where the last file moved to the trash went
 };

@@ -273,12 +273,12 @@ QString typeName(int type) {
                              : QString::fromUtf8(FileTypeTable[type].caption);
 }
 
-QString changeText(const PreviewLine& line) {
+QString changeText(const PreviewLine& line, bool toTrash) {
     const QString what =
         line.entry.isEmpty() ? line.path : archiveFileName(line.path) + QStringLiteral(": ") + line.entry;
     switch (line.change) {
         case PreviewChange::Delete:
-            return what + QStringLiteral(": deleted");
+            return what + (toTrash ? QStringLiteral(": moved to the trash") : QStringLiteral(": deleted"));
         case PreviewChange::Rename:
             return what + QStringLiteral(": renamed to ") + archiveFileName(line.target);
         case PreviewChange::Restore:
@@ -362,6 +362,7 @@ JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const Emulat
         return preview;
     }
     preview.needed = needed;
+    preview.toTrash = deletesGoToTrash(setup);
     QHash<QString, int> neededBy;
     for (const NeededSet& set : needed.sets) {
         neededBy.insert(set.name, set.games);
@@ -391,8 +392,8 @@ JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const Emulat
     return preview;
 }
 
-QString previewLineText(const PreviewLine& line) {
-    const QString text = changeText(line);
+QString previewLineText(const PreviewLine& line, bool toTrash) {
+    const QString text = changeText(line, toTrash);
     return line.neededBy > 0
                ? text + QStringLiteral("; needed by %1 games not in the Work List").arg(line.neededBy)
                : text;
@@ -403,6 +404,9 @@ QStringList previewSummary(const JobPreview& preview) {
         return {preview.refusal->text};
     }
     QStringList out = typeSummary(preview);
+    if (preview.toTrash) {
+        out.prepend(QStringLiteral("Deleted files and archive entries go to the desktop's trash."));
+    }
     if (preview.needed.games > 0) {
         out.prepend(QStringLiteral("%1 games that are not in the Work List need sets this job will change:")
                         .arg(preview.needed.games));
@@ -436,7 +440,7 @@ QString previewText(const JobPreview& preview) {
     out += previewSummary(preview);
     out.append(QString());
     for (const PreviewLine& line : preview.lines) {
-        out.append(previewLineText(line));
+        out.append(previewLineText(line, preview.toTrash));
     }
     return out.join(u'\n') + u'\n';
 }

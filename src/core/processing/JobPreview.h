@@ -43,6 +43,7 @@ struct JobPreview {
     OperationMode operation = RenameFiles;
     std::optional<JobRefusal> refusal;  // FINISH would show this message and change nothing
     NeededSets needed;                  // the sets of the Work List other games need
+    bool toTrash = false;               // deleted files and entries would go to the desktop's trash
     QList<PreviewLine> lines;
     QList<PreviewArchive> archives;
     JobCounters counters;     // what the job would count
@@ -54,10 +55,10 @@ struct JobPreview {
 JobPreview PreviewJob(const GameList& workList, SetupChoices setup, const EmulatorFolders& folders,
                       const NeededSets& needed = {});
 
-// "deleted", "renamed to pacman.zip.krm", "restored", "moved to /keep/pacman.zip", "folder made",
-// or "not changed: <reason>"; an archive entry reads "snap.zip: pacman.png: renamed to ...". A set
-// other games need ends "; needed by 157 games not in the Work List".
-QString previewLineText(const PreviewLine& line);
+// "deleted" (or "moved to the trash"), "renamed to pacman.zip.krm", "restored", "moved to /keep/pacman.zip",
+// "folder made", or "not changed: <reason>"; an archive entry reads "snap.zip: pacman.png: renamed to ...". A
+// set other games need ends "; needed by 157 games not in the Work List".
+QString previewLineText(const PreviewLine& line, bool toTrash = false);
 // Per file type: the files, folders and archive entries the job would act on and their size, each
 // archive with its size; then every line. The text "Save List..." writes.
 QStringList previewSummary(const JobPreview& preview);

@@ -123,24 +123,42 @@ void JobRecord::fileDeleted(const QString& path) {
     write(QStringLiteral("Deleted ") + quoted(path));
 }
 
+void JobRecord::fileTrashed(const QString& path, const QString& trashedAs) {
+    write(QStringLiteral("Moved to the trash ") + quoted(path) + QStringLiteral(" as ") + quoted(trashedAs));
+}
+
+void JobRecord::note(const QString& line) {
+    write(line);
+}
+
+void JobRecord::removedEntriesKept(const QString& archive, const QString& keptIn) {
+    write(QStringLiteral("Moved the deleted entries of ") + quoted(archive) +
+          QStringLiteral(" to the trash, in ") + quoted(keptIn));
+}
+
 void JobRecord::fileMoved(const QString& from, const QString& to, bool replacing) {
     write(movedVerb(m_operation) + u' ' + quoted(from) + QStringLiteral(" to ") + quoted(to) +
           (replacing ? QStringLiteral(", replacing the file that had that name") : QString()));
 }
 
-void JobRecord::folderEmptied(const QString& folder, const QStringList& deletedFiles, bool removed) {
+void JobRecord::folderEmptied(const QString& folder, const QStringList& deletedFiles, bool removed,
+                              bool trashed) {
     if (removed) {
         write(QStringLiteral("Removed the folder ") + quoted(folder) +
               (deletedFiles.isEmpty() ? QString()
-                                      : QStringLiteral(" and the files in it: ") + quotedList(deletedFiles)));
+               : trashed
+                   ? QStringLiteral(" and moved the files in it to the trash: ") + quotedList(deletedFiles)
+                   : QStringLiteral(" and the files in it: ") + quotedList(deletedFiles)));
     } else if (!deletedFiles.isEmpty()) {
-        write(QStringLiteral("Deleted the files ") + quotedList(deletedFiles) +
-              QStringLiteral(" in the folder ") + quoted(folder) +
+        write((trashed ? QStringLiteral("Moved to the trash the files ")
+                       : QStringLiteral("Deleted the files ")) +
+              quotedList(deletedFiles) + QStringLiteral(" in the folder ") + quoted(folder) +
               QStringLiteral(", which stays (it holds a subfolder or a protected file)"));
     }
 }
 
-void JobRecord::archiveCommitted(const QString& archive, const QList<ZipArchive::PendingChange>& changes) {
+void JobRecord::archiveCommitted(const QString& archive, const QList<ZipArchive::PendingChange>& changes,
+                                 bool trashed) {
     // An entry that a rename or restore replaced goes with it: it is told on that line.
     QSet<QString> newNames;
     QSet<QString> deleted;
@@ -155,7 +173,8 @@ void JobRecord::archiveCommitted(const QString& archive, const QList<ZipArchive:
     for (const ZipArchive::PendingChange& change : changes) {
         if (change.newName.isEmpty()) {
             if (!newNames.contains(change.name)) {
-                write(QStringLiteral("Deleted ") + quoted(change.name) + where);
+                write((trashed ? QStringLiteral("Moved to the trash ") : QStringLiteral("Deleted ")) +
+                      quoted(change.name) + where);
             }
         } else {
             write(movedVerb(m_operation) + u' ' + quoted(change.name) + QStringLiteral(" to ") +

@@ -42,12 +42,20 @@ public:
     // The loose-file changes, once they have happened. A move is the operation's rename, restore or
     // move; `replacing` when a file of the target's name was there before.
     void fileDeleted(const QString& path);
+    void fileTrashed(const QString& path, const QString& trashedAs);
     void fileMoved(const QString& from, const QString& to, bool replacing);
-    // An nvram folder after its files were deleted: removed, or kept (a subfolder or a protected
-    // file stays in it). Nothing is written when nothing changed.
-    void folderEmptied(const QString& folder, const QStringList& deletedFiles, bool removed);
+    // An nvram folder after its files were deleted (`trashed`: moved to the trash): removed, or
+    // kept (a subfolder or a protected file stays in it). Nothing is written when nothing changed.
+    void folderEmptied(const QString& folder, const QStringList& deletedFiles, bool removed,
+                       bool trashed = false);
     // An archive's changes, once its commit has put them on disk.
-    void archiveCommitted(const QString& archive, const QList<ZipArchive::PendingChange>& changes);
+    // `trashed`: the deleted entries went to the trash.
+    void archiveCommitted(const QString& archive, const QList<ZipArchive::PendingChange>& changes,
+                          bool trashed = false);
+    // Where an archive's deleted entries went: the archive of them in the trash.
+    void removedEntriesKept(const QString& archive, const QString& keptIn);
+    // A line of its own under the heading (whether deletes go to the trash).
+    void note(const QString& line);
     // The job's last lines: its totals, and why it ended early when it did.
     void finish(const QStringList& lines);
 

@@ -164,7 +164,11 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
                             .arg(path, reason));
         });
     log.ResetJobProgress();
-    RealDisk disk(context.emulator.folders, &record);
+    const bool toTrash = deletesGoToTrash(setup);
+    if (toTrash) {
+        record.note(QStringLiteral("Deleted files and archive entries go to the desktop's trash."));
+    }
+    RealDisk disk(context.emulator.folders, &record, toTrash);
     const qsizetype done = processGames(context, games, counters, disk);
     const QList<int> archives = archiveTypes(setup, context.emulator.folders);
     // A stop with nothing left to do is no stop.
@@ -175,6 +179,12 @@ JobCounters ProcessingJob(JobContext& context, const QDateTime& startedAt) {
     }
     for (const int type : summaryLineTypes(operation, setup.fileTypeChecked)) {
         log.addLine(TypeSummaryLine(type, counters));
+    }
+    if (disk.trashFailures() > 0) {
+        const QString line = QStringLiteral("%1 files could not be moved to the trash and were not deleted.")
+                                 .arg(disk.trashFailures());
+        log.addLine(line);
+        record.note(line);
     }
     if (stopLine.isEmpty() && !archives.isEmpty()) {
         context.port.setBusyPointer(true);

@@ -241,6 +241,7 @@ private Q_SLOTS:
         state.gamesPage.gameIconSize = 1;
         state.setup.fileTypeChecked.fill(true);
         state.setup.scanGameFilesQuickScan = false;
+        state.setup.moveDeletedFilesToTrash = true;
         state.gamesPage.searchResultsSort = {4, true};
         state.gamesPage.workListSort = {2, false};
         state.gamesPage.filters.searchCriteria = {2, 3, 4, 2, 2, 3, 2};
@@ -258,6 +259,7 @@ private Q_SLOTS:
         QCOMPARE(back.gamesPage.gameIconSize, 1);
         QCOMPARE(back.setup.fileTypeChecked, state.setup.fileTypeChecked);
         QVERIFY(!back.setup.scanGameFilesQuickScan);
+        QVERIFY(back.setup.moveDeletedFilesToTrash);  // off by default (the default file has no key)
         QCOMPARE(back.gamesPage.searchResultsSort, state.gamesPage.searchResultsSort);
         QCOMPARE(back.gamesPage.workListSort, state.gamesPage.workListSort);
         QCOMPARE(back.gamesPage.filters.searchCriteria, state.gamesPage.filters.searchCriteria);

@@ -1,7 +1,7 @@
 // The desktop's trash, pointed at a temporary home: what arrives there, with which information, in
 // which file system's trash; and a trash that cannot be written deletes nothing.
-#include "TempProgramFolder.h"
 #include "TestMain.h"
+#include "TrashHome.h"
 #include "common/FileOps.h"
 #include "common/Trash.h"
 
@@ -16,22 +16,6 @@
 namespace {
 
 const QDateTime kDeletedAt(QDate(2026, 12, 9), QTime(14, 3, 7));
-
-// XDG_DATA_HOME pointed at a folder of the test for one scope.
-struct TemporaryHome {
-    TempProgramFolder dir;
-    QByteArray saved = qgetenv("XDG_DATA_HOME");
-    bool wasSet = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-    TemporaryHome() { qputenv("XDG_DATA_HOME", dir.file("data").toUtf8()); }
-    ~TemporaryHome() {
-        if (wasSet) {
-            qputenv("XDG_DATA_HOME", saved);
-        } else {
-            qunsetenv("XDG_DATA_HOME");
-        }
-    }
-    QString trash() const { return dir.file("data/Trash"); }
-};
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -51,7 +35,7 @@ private Q_SLOTS:
     // A file on the home's file system goes to the home trash with its information file; a second
     // file of the same name gets a name of its own; odd characters are written encoded.
     void homeTrash() {
-        TemporaryHome home;
+        TrashHome home;
         const QString first = home.dir.write("roms/pacman.zip", "first");
         const QString second = home.dir.write("roms2/pacman.zip", "second");
         const QString odd = home.dir.write("snap/Caf\u00e9 100%.png", "odd");
@@ -80,7 +64,7 @@ private Q_SLOTS:
     // When the trash cannot be written — a plain file where its folder should be, or a move that
     // fails — the file stays where it was and no information file is left behind.
     void unusableTrashDeletesNothing() {
-        TemporaryHome home;
+        TrashHome home;
         const QString file = home.dir.write("roms/pacman.zip", "set");
         home.dir.write("data/Trash", "not a folder");
         TrashOutcome outcome = moveToTrash(file, kDeletedAt);
@@ -103,7 +87,7 @@ private Q_SLOTS:
 
     // A file on another file system goes to that file system's own trash, never across.
     void otherFileSystemHasItsOwnTrash() {
-        TemporaryHome home;
+        TrashHome home;
         struct stat shm {};
         struct stat data {};
         if (::stat("/dev/shm", &shm) != 0 || !S_ISDIR(shm.st_mode) || ::access("/dev/shm", W_OK) != 0 ||

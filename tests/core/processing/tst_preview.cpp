@@ -72,7 +72,7 @@ Tree foreseen(const Tree& before, const JobPreview& preview, const PreviewJobFix
 QStringList texts(const JobPreview& preview) {
     QStringList out;
     for (const PreviewLine& line : preview.lines) {
-        out.append(previewLineText(line));
+        out.append(previewLineText(line, preview.toTrash));
     }
     return out;
 }
@@ -167,6 +167,25 @@ private Q_SLOTS:
         }
         QVERIFY2(summary.last().startsWith(other.dir.file("snap/snap.zip: 2 entries, archive rewritten (")),
                  qPrintable(summary.last()));
+    }
+
+    // With deletes going to the trash the preview says so, on its summary and on each line; other
+    // operations are not concerned.
+    void saysWhenDeletesGoToTheTrash() {
+        PreviewJobFixture job;
+        job.setup.operation = DeleteRenamedFiles;
+        job.setup.moveDeletedFilesToTrash = true;
+        JobPreview preview = PreviewJob(job.page.WorkList, job.setup, job.emulator.folders);
+        QCOMPARE(previewSummary(preview).first(),
+                 QStringLiteral("Deleted files and archive entries go to the desktop's trash."));
+        const QStringList lines = texts(preview);
+        QVERIFY(lines.contains(job.dir.path() + "roms/digdug.zip.krm: moved to the trash"));
+        QVERIFY(lines.contains(QStringLiteral("snap.zip: digdug.png.krm: moved to the trash")));
+        QVERIFY(lines.filter(": deleted").isEmpty());
+
+        job.setup.operation = RenameFiles;
+        preview = PreviewJob(job.page.WorkList, job.setup, job.emulator.folders);
+        QVERIFY(!previewText(preview).contains("trash"));
     }
 
     // The sets other games need are marked on their ROM set lines, every folder of them, and

@@ -64,7 +64,7 @@ TFormPreview::TFormPreview(JobPreview preview, const QString& programFolder, QWi
     QStringList lines;
     lines.reserve(m_preview.lines.size());
     for (const PreviewLine& line : m_preview.lines) {
-        lines.append(previewLineText(line));
+        lines.append(previewLineText(line, m_preview.toTrash));
     }
     m_list->setPlainText(lines.join(u'\n'));  // once: a block at a time would take seconds
     layout->addWidget(m_list, 1);

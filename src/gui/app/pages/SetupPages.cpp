@@ -298,7 +298,15 @@ OperationPage::OperationPage(PageContext& context, QWidget* parent)
     m_quickScan->setToolTip(QStringLiteral("Search game name files for proper available/missing filtering"));
     connect(m_quickScan, &QCheckBox::toggled, this,
             [this](bool checked) { m_context.state.setup.scanGameFilesQuickScan = checked; });
+    m_trash = makeCheckBox(QStringLiteral("MoveDeletedFilesToTrash"),
+                           QStringLiteral("Move deleted files to the trash"), this);
+    m_trash->setToolTip(
+        QStringLiteral("Delete Files and Delete Renamed Files put files in the desktop's "
+                       "trash, from where they can be restored"));
+    connect(m_trash, &QCheckBox::toggled, this,
+            [this](bool checked) { m_context.state.setup.moveDeletedFilesToTrash = checked; });
     layout->addWidget(m_quickScan);
+    layout->addWidget(m_trash);
     layout->addStretch();
 }
 
@@ -309,6 +317,7 @@ void OperationPage::applyState() {
     }
     setEditText(m_destination, state.setup.moveFilesToFolder);
     setChecked(m_quickScan, state.setup.scanGameFilesQuickScan);
+    setChecked(m_trash, state.setup.moveDeletedFilesToTrash);
 }
 
 FinishPage::FinishPage(PageContext& context, QWidget* parent)
@@ -318,6 +327,9 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
     // A wrapped label above a stretching list gets too little height from the layout: keep three lines.
     m_title->setMinimumHeight(m_title->fontMetrics().lineSpacing() * 3 + 4);
     layout->addWidget(m_title);
+    m_trash = makeLabel(QStringLiteral("LabelDeletesGoToTrash"),
+                        QStringLiteral("Deleted files and archive entries go to the desktop's trash."), this);
+    layout->addWidget(m_trash);
     m_neededCaption = makeLabel(QStringLiteral("LabelNeededSets"), QString(), this, true);
     layout->addWidget(m_neededCaption);
     m_neededSets = new QListWidget(this);
@@ -354,6 +366,7 @@ FinishPage::FinishPage(PageContext& context, QWidget* parent)
 
 void FinishPage::applyState() {
     m_title->setText(QtDialogPort::displayText(m_context.state.texts.finishWizardTitle));
+    m_trash->setVisible(m_context.state.texts.deletesGoToTrash);
     applyNeededSets();
     m_searchPatterns->setText(m_context.state.texts.searchPatternsCaption);
     const QList<SearchFolderRow>& rows = m_context.state.texts.searchFolders;

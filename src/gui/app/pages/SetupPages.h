@@ -56,6 +56,7 @@ private:
     QButtonGroup* m_operations;
     QLineEdit* m_destination;
     QCheckBox* m_quickScan;
+    QCheckBox* m_trash;
 };
 
 // Page 6: what FINISH will do, the sets other games need, and the folders it will search.
@@ -68,6 +69,7 @@ private:
     void applyNeededSets();
 
     QLabel* m_title;
+    QLabel* m_trash;
     QLabel* m_neededCaption;
     QListWidget* m_neededSets;
     QStringList m_shownSets;
