@@ -327,6 +327,24 @@ private Q_SLOTS:
         saveScreenshot(&window, QStringLiteral("page6-deletes-go-to-trash"));
     }
 
+    // While the last job's log window (which stays on top) is up, the preview opens in front of it.
+    void opensInFrontOfTheLogWindow() {
+        Collection collection;
+        TFormMain window(portableFolders(collection.dir.path()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        collection.choose(window, {"pacman"});
+        QWidget* log = window.findChild<QWidget*>("FormLog");
+        for (const bool logShown : {true, false}) {
+            log->setVisible(logShown);
+            QTest::mouseClick(buttonNamed(&window, "ButtonPreview"), Qt::LeftButton);
+            QTRY_VERIFY(previewOf(window));
+            QCOMPARE(previewOf(window)->windowFlags().testFlag(Qt::WindowStaysOnTopHint), logShown);
+            previewOf(window)->close();
+            QTRY_VERIFY(!previewOf(window));
+        }
+    }
+
     // A long Work List: the window shows every line, and stays resizable.
     void fiftyThousandLines() {
         JobPreview preview;

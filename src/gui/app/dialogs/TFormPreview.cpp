@@ -26,6 +26,9 @@ TFormPreview::TFormPreview(JobPreview preview, const QString& programFolder, QWi
     setObjectName(QStringLiteral("FormPreview"));
     setWindowTitle(QStringLiteral("Preview: ") + ActionName(m_preview.operation).trimmed());
     setWindowModality(Qt::WindowModal);
+    // The last job's log window stays on top while it is up: this window must not open behind it.
+    const QWidget* log = mainWindow ? mainWindow->findChild<QWidget*>(QStringLiteral("FormLog")) : nullptr;
+    setWindowFlag(Qt::WindowStaysOnTopHint, log && log->isVisible());
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
 
