@@ -27,17 +27,14 @@ bool lstatOf(const QString& path, struct stat& info) {
 // The device of the nearest folder of `path` that exists.
 std::optional<dev_t> deviceOfNearest(QString path) {
     struct stat info {};
-    while (!path.isEmpty()) {
-        if (::stat(encoded(path).constData(), &info) == 0) {
-            return info.st_dev;
+    while (::stat(encoded(path).constData(), &info) != 0) {
+        if (path.isEmpty() || path == QStringLiteral("/")) {
+            return std::nullopt;
         }
         const qsizetype slash = path.lastIndexOf(u'/');
         path = slash <= 0 ? QStringLiteral("/") : path.left(slash);
-        if (path == QStringLiteral("/") && ::stat("/", &info) == 0) {
-            return info.st_dev;
-        }
     }
-    return std::nullopt;
+    return info.st_dev;
 }
 
 // The top folder of the file system that holds `folder` (an existing folder).
@@ -123,27 +120,39 @@ QString trashFolderFor(const QString& path) {
     return base + QStringLiteral("/.Trash-") + uid;
 }
 
-QString prepareTrashFor(const QString& path) {
+namespace {
+
+// The trash for `path`, its folders made when missing; "" with `error` set when it cannot take files.
+QString preparedTrash(const QString& path, QString& error) {
     const QString trash = trashFolderFor(path);
     if (trash.isEmpty()) {
-        return QStringLiteral("No trash folder was found for \"%1\"").arg(path);
+        error = QStringLiteral("No trash folder was found for \"%1\"").arg(path);
+        return {};
     }
     const bool home = trash == homeTrashFolder();
     if (!(home ? ensureFolderPath(trash) : ensureOwnFolder(trash)) ||
         !ensureOwnFolder(trash + QStringLiteral("/files")) ||
         !ensureOwnFolder(trash + QStringLiteral("/info"))) {
-        return QStringLiteral("The trash folder \"%1\" could not be made or is not usable").arg(trash);
+        error = QStringLiteral("The trash folder \"%1\" could not be made or is not usable").arg(trash);
+        return {};
     }
-    return {};
+    return trash;
+}
+
+}  // namespace
+
+QString prepareTrashFor(const QString& path) {
+    QString error;
+    preparedTrash(path, error);
+    return error;
 }
 
 TrashSlot reserveTrashSlot(const QString& originalPath, const QDateTime& deletedAt) {
     TrashSlot slot;
-    slot.error = prepareTrashFor(originalPath);
-    if (!slot.error.isEmpty()) {
+    const QString trash = preparedTrash(originalPath, slot.error);
+    if (trash.isEmpty()) {
         return slot;
     }
-    const QString trash = trashFolderFor(originalPath);
     const QString files = trash + QStringLiteral("/files");
     const QString info = trash + QStringLiteral("/info");
     const QByteArray description =
